@@ -1,0 +1,5 @@
+#include "app/Shell.h"
+
+int main() {
+    return RunWalkthrough();
+}

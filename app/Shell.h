@@ -1,0 +1,25 @@
+// The application shell: start-up, the window procedure and the main loop.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+
+class SceneRenderer;
+
+extern std::int32_t g_windowWidth;   // 800 until the first size message
+extern std::int32_t g_windowHeight;  // 600 until the first size message; never below 1
+extern SceneRenderer* g_renderer;
+extern platform::WindowHandle g_hwnd;
+extern platform::DeviceContext g_hdc;
+
+// Asks for the display mode, opens the window, starts the sound and runs the main loop.
+// Returns 0 when the loop ends.
+int RunWalkthrough();
+
+std::intptr_t MainWindowProc(platform::WindowHandle hwnd, std::uint32_t message,
+                             std::uintptr_t wParam, std::intptr_t lParam);
+
+// Dispatches every waiting message; renders a frame whenever none is waiting. Returns when the
+// quit message has been seen.
+void RunMessageLoop();

@@ -1,0 +1,193 @@
+// The one seam between the walk-through and the operating system.
+//
+// Everything the portable code (app/, render/, scene/) needs from the platform is declared
+// here and defined once per backend: platform/sdl2 (Linux and other desktops), platform/win32
+// (native Windows) and platform/fake (tests). No SDL or Windows type crosses this header.
+//
+// The model is the Win32 one the program was designed on: a registered window class with a
+// window procedure, messages with numeric identifiers and two parameters, a queue that is
+// peeked and drained, virtual-key codes, screen-pixel cursor positions, and a device context
+// on which a pixel format is chosen and a rendering context is created. Backends other than
+// win32 translate their native events into these messages.
+//
+// Texts are UTF-8; each backend converts them to what its platform wants.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+struct WindowTag;
+struct DeviceContextTag;
+struct RenderContextTag;
+using WindowHandle = WindowTag*;
+using DeviceContext = DeviceContextTag*;
+using RenderContext = RenderContextTag*;
+
+// Message identifiers, with the values Win32 gives them.
+constexpr std::uint32_t kMessageCreate = 0x0001;
+constexpr std::uint32_t kMessageDestroy = 0x0002;
+constexpr std::uint32_t kMessageSize = 0x0005;
+constexpr std::uint32_t kMessageClose = 0x0010;
+constexpr std::uint32_t kMessageQuit = 0x0012;
+constexpr std::uint32_t kMessageKeyDown = 0x0100;
+constexpr std::uint32_t kMessageKeyUp = 0x0101;
+
+// Virtual-key codes, with the values Win32 gives them. Letters are their capitals.
+constexpr int kKeyShift = 0x10;
+constexpr int kKeyEscape = 0x1B;
+constexpr int kKeyPageUp = 0x21;
+constexpr int kKeyPageDown = 0x22;
+constexpr int kKeyLeft = 0x25;
+constexpr int kKeyUp = 0x26;
+constexpr int kKeyRight = 0x27;
+constexpr int kKeyDown = 0x28;
+constexpr int kKeyA = 0x41;
+constexpr int kKeyD = 0x44;
+constexpr int kKeyS = 0x53;
+constexpr int kKeyW = 0x57;
+
+// Window styles and class style, with the values Win32 gives them.
+constexpr std::uint32_t kStylePopup = 0x80000000u;
+constexpr std::uint32_t kStyleOverlappedWindow = 0x00CF0000u;
+constexpr std::uint32_t kStyleClipSiblings = 0x04000000u;
+constexpr std::uint32_t kStyleClipChildren = 0x02000000u;
+constexpr std::uint32_t kClassStyleClassDC = 0x0040u;
+
+// Answers of the Yes/No prompt.
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
+
+// Pixel-format request flags and types, with the values Win32 gives them.
+constexpr std::uint32_t kPixelDrawToWindow = 0x04;
+constexpr std::uint32_t kPixelSupportOpenGL = 0x20;
+constexpr std::uint32_t kPixelDoubleBuffer = 0x01;
+constexpr std::uint8_t kPixelTypeRgba = 0;
+constexpr std::uint8_t kPixelMainPlane = 0;
+
+// Packs a client size the way a size message carries it: width in the low word, height in the
+// high word, both unsigned 16-bit.
+constexpr std::intptr_t PackSize(int width, int height) {
+    return static_cast<std::intptr_t>((static_cast<std::uint32_t>(height) & 0xFFFFu) << 16 |
+                                      (static_cast<std::uint32_t>(width) & 0xFFFFu));
+}
+constexpr int SizeWidth(std::intptr_t lParam) {
+    return static_cast<int>(lParam & 0xFFFF);
+}
+constexpr int SizeHeight(std::intptr_t lParam) {
+    return static_cast<int>((lParam >> 16) & 0xFFFF);
+}
+
+struct Message {
+    WindowHandle window = nullptr;
+    std::uint32_t id = 0;
+    std::uintptr_t wParam = 0;
+    std::intptr_t lParam = 0;
+};
+
+using WindowProcedure = std::intptr_t (*)(WindowHandle window, std::uint32_t message,
+                                          std::uintptr_t wParam, std::intptr_t lParam);
+
+struct DisplayMode {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    int frequency = 0;
+};
+
+struct WindowClass {
+    std::uint32_t style = 0;
+    WindowProcedure procedure = nullptr;
+    const char* className = nullptr;
+};
+
+struct WindowSpec {
+    const char* className = nullptr;
+    const char* title = nullptr;
+    std::uint32_t style = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;  // outer size, frame included
+    int height = 0;
+};
+
+// The fields of a Win32 PIXELFORMATDESCRIPTOR, in its order.
+struct PixelFormatRequest {
+    std::uint16_t size = 0;
+    std::uint16_t version = 0;
+    std::uint32_t flags = 0;
+    std::uint8_t pixelType = 0;
+    std::uint8_t colorBits = 0;
+    std::uint8_t redBits = 0, redShift = 0, greenBits = 0, greenShift = 0;
+    std::uint8_t blueBits = 0, blueShift = 0, alphaBits = 0, alphaShift = 0;
+    std::uint8_t accumBits = 0, accumRedBits = 0, accumGreenBits = 0, accumBlueBits = 0;
+    std::uint8_t accumAlphaBits = 0;
+    std::uint8_t depthBits = 0;
+    std::uint8_t stencilBits = 0;
+    std::uint8_t auxBuffers = 0;
+    std::uint8_t layerType = 0;
+    std::uint8_t reserved = 0;
+    std::uint32_t layerMask = 0, visibleMask = 0, damageMask = 0;
+};
+
+struct CursorPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// --- Dialogs ---
+// The modal Yes/No question; returns kAnswerYes, kAnswerNo or another backend answer.
+int AskYesNo(const char* text, const char* caption);
+// A modal warning with one OK button; returns when it is dismissed.
+void ShowWarning(const char* text, const char* caption);
+
+// --- Display ---
+// Asks for a full-screen display mode; true only when the mode really took effect.
+bool ChangeDisplayMode(const DisplayMode& mode);
+int ScreenWidth();
+int ScreenHeight();
+
+// --- Window and messages ---
+bool RegisterWindowClass(const WindowClass& windowClass);
+// Creates the window. The class's procedure receives kMessageCreate inside this call, and a
+// kMessageSize with the client size no later than ShowMainWindow.
+WindowHandle CreateMainWindow(const WindowSpec& spec);
+void ShowMainWindow(WindowHandle window);
+void UpdateMainWindow(WindowHandle window);
+// Copies the first waiting message into `message` without removing it; false when none waits
+// (and `message` is left as it was).
+bool PeekWaitingMessage(Message& message);
+// Removes the first waiting message into `message`; false when none waits.
+bool RemoveWaitingMessage(Message& message);
+void TranslateKeyMessage(const Message& message);
+std::intptr_t DispatchToWindow(const Message& message);
+std::intptr_t DefaultWindowProcedure(WindowHandle window, std::uint32_t message,
+                                     std::uintptr_t wParam, std::intptr_t lParam);
+void PostQuit(int exitCode);
+
+// --- Cursor and keys ---
+// The cursor position in screen pixels; false when the platform cannot tell.
+bool GetCursorScreenPosition(CursorPoint& point);
+// Moves the cursor to a screen point; false when the platform does not allow it.
+bool SetCursorScreenPosition(int x, int y);
+void SetCursorVisible(bool visible);
+// Whether the key with this virtual-key code is held at the moment of the call.
+bool IsKeyHeld(int virtualKey);
+
+// --- Device and rendering contexts ---
+DeviceContext GetWindowDeviceContext(WindowHandle window);
+// The index of the closest pixel format, or 0 when none matches.
+int ChoosePixelFormat(DeviceContext dc, const PixelFormatRequest& request);
+bool SetPixelFormat(DeviceContext dc, int format, const PixelFormatRequest& request);
+RenderContext CreateRenderContext(DeviceContext dc);
+// Binds `context` to the calling thread, or unbinds the current one when it is null.
+bool MakeContextCurrent(DeviceContext dc, RenderContext context);
+bool DeleteRenderContext(RenderContext context);
+// Presents the finished back buffer.
+bool SwapFrontAndBack(DeviceContext dc);
+
+// --- Sound ---
+// Starts playing a WAV file once in the background; a missing file or device stays silent.
+void PlaySoundFileAsync(const char* fileName);
+
+}  // namespace platform

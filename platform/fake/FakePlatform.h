@@ -1,0 +1,60 @@
+// The test backend of the platform seam: scripted answers and input, every call recorded in
+// the shared call log (CallLog.h). Reset() before each test.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/fake/CallLog.h"
+
+namespace fake {
+
+struct ScheduledMessage {
+    int afterIdleTurns;  // delivered once the loop has found the queue empty this often
+    platform::Message message;
+};
+
+struct State {
+    // Script.
+    int promptAnswer = platform::kAnswerYes;
+    bool displayModeTakes = true;
+    int screenWidth = 1024;
+    int screenHeight = 768;
+    int pixelFormat = 1;   // what ChoosePixelFormat answers; 0 means none matches
+    int clientWidth = -1;  // client size of the size message sent on creation; -1: outer size
+    int clientHeight = -1;
+    bool cursorReadable = true;
+    platform::CursorPoint cursor{400, 300};
+    std::set<int> heldKeys;
+    std::vector<ScheduledMessage> schedule;
+    int idleTurnLimit = 10000;  // a loop still running then gets a close message
+
+    // Observed.
+    std::string promptText;
+    std::string promptCaption;
+    std::string warningText;
+    std::string warningCaption;
+    platform::DisplayMode requestedMode;
+    platform::PixelFormatRequest pixelRequest;
+    platform::WindowSpec windowSpec;
+    std::string windowTitle;
+    bool cursorVisible = true;
+    int idleTurns = 0;
+    int swaps = 0;
+    platform::RenderContext currentContext = nullptr;
+    std::deque<platform::Message> queue;
+};
+
+State& Fake();
+void Reset();
+
+// Handles the fake hands out.
+platform::WindowHandle FakeWindow();
+platform::DeviceContext FakeDeviceContext();
+platform::RenderContext FakeRenderContext();
+
+}  // namespace fake

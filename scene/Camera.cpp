@@ -1,0 +1,97 @@
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "platform/Platform.h"
+#include "scene/Scene.h"
+
+namespace {
+
+// Every step is per frame. The single-precision constants are widened, the arithmetic is
+// done in double precision, and single-precision fields round only when stored.
+constexpr float kWalkStep = 0.2f;
+constexpr float kShiftFactor = 4.0f;
+constexpr float kMouseFactor = 0.2f;  // degrees of heading, units of pitch, per pixel
+constexpr float kHeightStep = 0.5f;
+constexpr float kLookDistance = 100.0f;
+constexpr double kPi = 3.14159;  // the program's own value, kept so headings stay as they were
+constexpr double kEyeBaseHeight = 3.0;
+constexpr float kPitchLimit = 200.0f;
+constexpr int kCentreX = 400;  // screen point the cursor is held at
+constexpr int kCentreY = 300;
+
+float AddRounded(float field, double amount) {
+    return static_cast<float>(static_cast<double>(field) + amount);
+}
+
+}  // namespace
+
+int Scene::UpdateCamera() {
+    float step = kWalkStep;
+
+    platform::CursorPoint pt;
+    // Where the platform cannot tell the cursor position the mouse leaves the view alone
+    // rather than turning it by a made-up offset.
+    if (platform::GetCursorScreenPosition(pt)) {
+        yawDegrees = AddRounded(yawDegrees, (pt.x - kCentreX) * static_cast<double>(kMouseFactor));
+        pitch = AddRounded(pitch, (kCentreY - pt.y) * static_cast<double>(kMouseFactor));
+    }
+    if (pitch > kPitchLimit) {
+        pitch = kPitchLimit;
+    }
+    if (pitch < -kPitchLimit) {
+        pitch = -kPitchLimit;
+    }
+    platform::SetCursorScreenPosition(kCentreX, kCentreY);
+
+    if (platform::IsKeyHeld(platform::kKeyShift)) {
+        step = static_cast<float>(static_cast<double>(step) * kShiftFactor);
+    }
+    if (platform::IsKeyHeld(platform::kKeyLeft)) {
+        yawDegrees = AddRounded(yawDegrees, -2.0 * step);
+    }
+    if (platform::IsKeyHeld(platform::kKeyRight)) {
+        yawDegrees = AddRounded(yawDegrees, 2.0 * step);
+    }
+    yaw = static_cast<float>(static_cast<double>(yawDegrees) * kPi / 180.0);
+
+    if (platform::IsKeyHeld(platform::kKeyPageUp)) {
+        heightOffset = AddRounded(heightOffset, kHeightStep);
+    }
+    if (platform::IsKeyHeld(platform::kKeyPageDown)) {
+        heightOffset = AddRounded(heightOffset, -static_cast<double>(kHeightStep));
+    }
+
+    // Forward is (sin yaw, cos yaw); right is (cos yaw, -sin yaw).
+    struct Move {
+        int key;
+        double forward;
+        double right;
+    };
+    static constexpr Move kMoves[] = {
+        {platform::kKeyUp, 1.0, 0.0}, {platform::kKeyDown, -1.0, 0.0}, {platform::kKeyW, 1.0, 0.0},
+        {platform::kKeyS, -1.0, 0.0}, {platform::kKeyA, 0.0, -1.0},    {platform::kKeyD, 0.0, 1.0},
+    };
+    for (const Move& move : kMoves) {
+        if (!platform::IsKeyHeld(move.key)) {
+            continue;
+        }
+        const double sinYaw = std::sin(static_cast<double>(yaw));
+        const double cosYaw = std::cos(static_cast<double>(yaw));
+        if (move.forward != 0.0) {
+            eye[0] += move.forward * (sinYaw * step);
+            eye[1] += move.forward * (cosYaw * step);
+        } else {
+            eye[0] += move.right * (cosYaw * step);
+            eye[1] -= move.right * (sinYaw * step);
+        }
+    }
+
+    eye[2] = kEyeBaseHeight + heightOffset;
+    target[0] = eye[0] + std::sin(static_cast<double>(yaw)) * kLookDistance;
+    target[1] = eye[1] + std::cos(static_cast<double>(yaw)) * kLookDistance;
+    target[2] = eye[2];
+
+    gluLookAt(eye[0], eye[1], eye[2], target[0], target[1], target[2] + pitch, 0.0, 0.0, 1.0);
+    return 1;
+}

@@ -1,0 +1,45 @@
+// The two lists that make up a loaded model. Each list starts with a sentinel node that
+// carries no data; meshes stand in file order, materials newest first.
+#pragma once
+
+#include <cstdint>
+
+constexpr int kNameCapacity = 256;  // 255 bytes and the terminating zero
+
+struct Material {
+    char name[kNameCapacity];
+    float color[3];  // diffuse red, green, blue in 0..1
+    bool hasColor;
+    Material* next;
+};
+
+struct Mesh {
+    // Vertex count of the adopted vertex list; 0 until one is read.
+    std::int32_t vertexCount;
+    // x, y, z floats per vertex, two bytes into the vertex-list body buffer that the mesh owns
+    // (the buffer starts at vertices - 2). The floats are not 4-byte aligned: read them with
+    // std::memcpy. Null until a vertex list is read.
+    unsigned char* vertices;
+    // Owned face buffer: word 0 the face count, then per face three vertex indices and the
+    // flags word, as in the file. Null until a face list is read.
+    std::uint16_t* faces;
+    // The colour of the matched material (not owned), or null when no material matched or the
+    // material has no colour: such a mesh is drawn white.
+    const float* materialColor;
+    // Owned unit normal per face, x, y, z. Null until a face list is read.
+    float* normals;
+    char materialName[kNameCapacity];
+    Mesh* next;
+};
+
+// Creates a node with every field empty: no vertices, faces, normals or material.
+Mesh* NewEmptyMesh();
+Material* NewEmptyMaterial();
+
+// Reads vertex `index` of `mesh` into xyz; the caller guarantees index < vertexCount.
+void ReadVertex(const Mesh& mesh, int index, float xyz[3]);
+
+// Globals of the mesh list: the sentinel head, and the node being appended to, drawn or
+// released. The cursor is null after a drawing pass.
+extern Mesh* g_meshHead;
+extern Mesh* g_meshCursor;

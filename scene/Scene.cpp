@@ -1,0 +1,55 @@
+#include "scene/Scene.h"
+
+#include "platform/Platform.h"
+
+Scene::Scene(const char* modelPath) : modelPath_(modelPath) {
+    chunkData = nullptr;
+    chunkLength = 0;
+    modelScale = 1.0f;
+    bytesRead = 0;
+
+    materials = NewEmptyMaterial();
+
+    eye[0] = 0.0;
+    eye[1] = 15.0;
+    yawDegrees = 180.0f;
+    pitch = 0.0f;
+    heightOffset = 0.0f;
+
+    g_meshHead = NewEmptyMesh();
+    g_meshCursor = g_meshHead;
+
+    LoadModel();
+
+    // The camera measures mouse movement from this screen point and puts the cursor back here
+    // every frame.
+    platform::SetCursorScreenPosition(400, 300);
+}
+
+Scene::~Scene() {
+    g_meshCursor = g_meshHead->next;
+    while (g_meshCursor != nullptr) {
+        g_meshHead->next = g_meshCursor->next;
+        delete[] g_meshCursor->faces;
+        if (g_meshCursor->vertices != nullptr) {
+            delete[](g_meshCursor->vertices - 2);  // the buffer starts before the count
+        }
+        delete[] g_meshCursor->normals;
+        delete g_meshCursor;
+        g_meshCursor = g_meshHead->next;
+    }
+    delete g_meshHead;
+    g_meshHead = nullptr;
+    g_meshCursor = nullptr;
+
+    while (materials->next != nullptr) {
+        Material* first = materials->next;
+        materials->next = first->next;
+        delete first;
+    }
+    delete materials;
+    materials = nullptr;
+
+    delete[] chunkData;
+    chunkData = nullptr;
+}

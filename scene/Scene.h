@@ -1,0 +1,71 @@
+// The scene: the first-person camera, the model read from a 3DS file, and its drawing.
+// Exactly one exists, as the member `scene` of the SceneRenderer.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "scene/Model.h"
+
+// Something a damaged model file made the reader tolerate, for the inspector to show.
+struct ReadProblem {
+    std::uint16_t chunkId;
+    long offset;  // file offset of the chunk's header
+    std::string what;
+};
+
+class Scene {
+public:
+    // Sets the start pose, creates the empty lists, loads `modelPath` and moves the cursor to
+    // the screen point (400, 300).
+    explicit Scene(const char* modelPath = "kelm.3ds");
+    // Releases the model; issues no GL calls.
+    ~Scene();
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    // Once per frame: reads the mouse and keys, moves the camera, re-centres the cursor and
+    // multiplies the view onto the model-view matrix. Returns 1.
+    int UpdateCamera();
+    // Draws the loaded model under the current matrix, light and fog; nothing while not loaded.
+    void DrawModel();
+
+    // Reading. Each returns with the stream just past the last byte it consumed.
+    int LoadModel();        // 1 when read to the end, 0 when the file cannot be opened
+    int ReadChunkHeader();  // 1 when all 6 header bytes were read
+    void ReadChunkBody();
+    void ReadString(char* buffer);  // buffer holds kNameCapacity bytes
+    void SkipChunk();
+    void ReadNamedObject();
+    void ReadTriMesh();
+    void ReadMaterial();
+
+    // Reading state.
+    std::FILE* file = nullptr;
+    unsigned char* chunkData = nullptr;  // body of the last chunk read whole
+    std::int32_t chunkLength = 0;        // body length of the current chunk, less what was taken
+    std::uint16_t chunkId = 0;
+    std::int32_t bytesRead = 0;  // file bytes consumed since the file was opened
+
+    Material* materials = nullptr;  // sentinel head of the material list
+
+    // Camera. World: ground in the x-y plane, z up; a heading of 0 looks along +y.
+    double eye[3] = {0.0, 0.0, 0.0};
+    double target[3] = {0.0, 0.0, 0.0};
+    float yaw = 0.0f;         // radians, recomputed from yawDegrees every frame
+    float yawDegrees = 0.0f;  // never wrapped
+    float pitch = 0.0f;       // height of the look-at point over eye height, -200..200
+    float heightOffset = 0.0f;
+
+    int loaded = 0;
+    float modelScale = 1.0f;
+
+    // What the reader tolerated in a damaged file, in the order met.
+    std::vector<ReadProblem> problems;
+
+private:
+    const char* modelPath_;
+    long fileSize_ = 0;  // bytes in the open model file; no read or buffer goes past it
+};

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the walk-through needs and that are missing.
+#   scripts/setup.sh          what building and running need
+#   scripts/setup.sh --tests  also what the tests need
+set -euo pipefail
+
+packages=(g++ cmake make pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick
+               clang-14 libclang-rt-14-dev)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+if [[ ${#missing[@]} -eq 0 ]]; then
+    exit 0
+fi
+
+echo "Installing Debian packages: ${missing[*]}"
+if [[ $(id -u) -eq 0 ]]; then
+    sudo=()
+elif command -v sudo >/dev/null; then
+    sudo=(sudo)
+else
+    echo "These packages are missing and there is no sudo: ${missing[*]}" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,137 @@
+// Builds 3DS chunk streams in memory: the sample-scene generator writes its model with it, and
+// the tests build every model file they read with it.
+//
+//   ChunkWriter w;
+//   w.Begin(0x4D4D);      // opens a chunk; End() patches its length, header included
+//   w.Begin(0x0100); w.Float(2.5f); w.End();
+//   w.End();
+//
+// Values are written little-endian. Damaged files are made with Header(), which writes a header
+// with any length at all, and by cutting bytes() short.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+class ChunkWriter {
+public:
+    void Begin(std::uint16_t id) {
+        open_.push_back(bytes_.size());
+        U16(id);
+        U32(0);  // patched by End()
+    }
+
+    void End() {
+        const std::size_t start = open_.back();
+        open_.pop_back();
+        const std::uint32_t length = static_cast<std::uint32_t>(bytes_.size() - start);
+        for (int i = 0; i < 4; ++i) {
+            bytes_[start + 2 + i] = static_cast<unsigned char>(length >> (8 * i));
+        }
+    }
+
+    // A header with the given length field, whatever follows.
+    void Header(std::uint16_t id, std::int32_t length) {
+        U16(id);
+        U32(static_cast<std::uint32_t>(length));
+    }
+
+    void U8(std::uint8_t value) { bytes_.push_back(value); }
+    void U16(std::uint16_t value) {
+        U8(static_cast<std::uint8_t>(value));
+        U8(static_cast<std::uint8_t>(value >> 8));
+    }
+    void U32(std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            U8(static_cast<std::uint8_t>(value >> (8 * i)));
+        }
+    }
+    void Float(float value) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        U32(bits);
+    }
+    // The bytes of `text` and a terminating zero.
+    void String(const std::string& text) {
+        bytes_.insert(bytes_.end(), text.begin(), text.end());
+        U8(0);
+    }
+    void Bytes(const std::vector<unsigned char>& data) {
+        bytes_.insert(bytes_.end(), data.begin(), data.end());
+    }
+
+    // --- Whole chunks of the model format ---
+    void MasterScale(float scale) {
+        Begin(0x0100);
+        Float(scale);
+        End();
+    }
+    // A vertex list (0x4110) of xyz triples.
+    void VertexList(const std::vector<float>& xyz) {
+        Begin(0x4110);
+        U16(static_cast<std::uint16_t>(xyz.size() / 3));
+        for (float value : xyz) {
+            Float(value);
+        }
+        End();
+    }
+    // The face count and records of a face list (0x4120); the caller opens and closes the
+    // chunk so that material groups can follow inside it.
+    void FaceRecords(const std::vector<std::uint16_t>& abc) {
+        U16(static_cast<std::uint16_t>(abc.size() / 3));
+        for (std::size_t i = 0; i + 2 < abc.size(); i += 3) {
+            U16(abc[i]);
+            U16(abc[i + 1]);
+            U16(abc[i + 2]);
+            U16(0);  // flags
+        }
+    }
+    // A material group (0x4130) naming `material` for the given faces.
+    void MaterialGroup(const std::string& material, const std::vector<std::uint16_t>& faces) {
+        Begin(0x4130);
+        String(material);
+        U16(static_cast<std::uint16_t>(faces.size()));
+        for (std::uint16_t face : faces) {
+            U16(face);
+        }
+        End();
+    }
+    // A material block (0xAFFF) with a name and a diffuse colour of 8-bit components.
+    void Material(const std::string& name, std::uint8_t red, std::uint8_t green,
+                  std::uint8_t blue) {
+        Begin(0xAFFF);
+        Begin(0xA000);
+        String(name);
+        End();
+        DiffuseColor(red, green, blue);
+        End();
+    }
+    void DiffuseColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+        Begin(0xA020);
+        Begin(0x0011);
+        U8(red);
+        U8(green);
+        U8(blue);
+        End();
+        End();
+    }
+
+    const std::vector<unsigned char>& bytes() const { return bytes_; }
+    std::vector<unsigned char>& bytes() { return bytes_; }
+
+    bool WriteFile(const std::string& path) const {
+        std::FILE* out = std::fopen(path.c_str(), "wb");
+        if (out == nullptr) {
+            return false;
+        }
+        const bool written = std::fwrite(bytes_.data(), 1, bytes_.size(), out) == bytes_.size();
+        return std::fclose(out) == 0 && written;
+    }
+
+private:
+    std::vector<unsigned char> bytes_;
+    std::vector<std::size_t> open_;
+};
