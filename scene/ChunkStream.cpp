@@ -1,11 +1,192 @@
-// Placeholder until the reader lands.
+// The 3DS chunk stream: the top-level walk and the four stream operations it and the object
+// readers share.
+//
+// bytesRead counts every byte taken from the file. The file is untrusted, so a body length is
+// never allowed to reach past the end of the file (it is cut to the bytes left), and a header
+// whose length is below its own 6 bytes, which cannot be stepped over, ends the chunk that
+// holds it. With both rules bytesRead never passes the file size and every walk ends.
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 #include "scene/Scene.h"
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "the model reader takes little-endian values straight from the file");
+
+namespace {
+
+constexpr std::uint16_t kMainChunk = 0x4D4D;
+constexpr std::uint16_t kEditorChunk = 0x3D3D;
+constexpr std::uint16_t kMasterScale = 0x0100;
+constexpr std::uint16_t kNamedObject = 0x4000;
+constexpr std::uint16_t kMaterialBlock = 0xAFFF;
+
+constexpr int kHeaderBytes = 6;
+constexpr std::size_t kMaxListedProblems = 200;
+
+// The size of an open file, or 0 when it cannot be told. Offsets are held in 32 bits, so a
+// larger file is read as far as they reach.
+long MeasureFileSize(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) {
+        return 0;
+    }
+    const long size = std::ftell(file);
+    std::rewind(file);
+    if (size < 0) {
+        return 0;
+    }
+    return size > INT32_MAX ? INT32_MAX : size;
+}
+
+}  // namespace
 
 int Scene::LoadModel() {
     loaded = 0;
-    return 0;
+    file = std::fopen(modelPath_, "rb");
+    if (file == nullptr) {
+        return 0;
+    }
+    fileSize_ = MeasureFileSize(file);
+
+    while (ReadChunkHeader()) {
+        if (chunkLength < 0) {
+            break;  // cannot be stepped over: the model ends here, as at the end of the file
+        }
+        switch (chunkId) {
+            case kMainChunk:
+            case kEditorChunk:
+                break;  // containers: the walk goes on with their first sub-chunk
+            case kMasterScale:
+                ReadChunkBody();
+                if (chunkLength >= 4) {
+                    std::memcpy(&modelScale, chunkData, sizeof modelScale);
+                } else {
+                    Tolerate("master scale body holds " + std::to_string(chunkLength) +
+                             " of 4 bytes; scale left as it was");
+                }
+                break;
+            case kNamedObject:
+                ReadNamedObject();
+                break;
+            case kMaterialBlock:
+                ReadMaterial();
+                break;
+            default:
+                SkipChunk();
+                break;
+        }
+    }
+
+    std::fclose(file);
+    file = nullptr;
+    loaded = 1;
+    return 1;
 }
-int Scene::ReadChunkHeader() { return 0; }
-void Scene::ReadChunkBody() {}
-void Scene::ReadString(char* buffer) { buffer[0] = '\0'; }
-void Scene::SkipChunk() {}
+
+int Scene::ReadChunkHeader() {
+    if (BytesLeft() < kHeaderBytes) {
+        if (BytesLeft() > 0) {
+            chunkId = 0;
+            chunkStart_ = bytesRead;
+            Tolerate("the file ends " + std::to_string(BytesLeft()) + " bytes into a header");
+        }
+        return 0;
+    }
+    unsigned char header[kHeaderBytes];
+    const std::size_t delivered = std::fread(header, 1, kHeaderBytes, file);
+    if (delivered != kHeaderBytes) {
+        return 0;  // the file shrank under us: as at its end
+    }
+    std::int32_t length;
+    std::memcpy(&chunkId, header, sizeof chunkId);
+    std::memcpy(&length, header + 2, sizeof length);
+    chunkStart_ = bytesRead;
+    bytesRead += kHeaderBytes;
+
+    const std::int64_t body = static_cast<std::int64_t>(length) - kHeaderBytes;
+    if (body < 0) {
+        chunkLength = -1;
+        Tolerate("length " + std::to_string(length) +
+                 " is below the 6 header bytes; the chunk cannot be stepped over");
+    } else if (body > BytesLeft()) {
+        chunkLength = static_cast<std::int32_t>(BytesLeft());
+        Tolerate("length " + std::to_string(length) + " runs past the end of the file; " +
+                 std::to_string(chunkLength) + " body bytes taken");
+    } else {
+        chunkLength = static_cast<std::int32_t>(body);
+    }
+    return 1;
+}
+
+void Scene::ReadChunkBody() {
+    delete[] chunkData;
+    chunkData = nullptr;
+    const std::size_t length = chunkLength > 0 ? static_cast<std::size_t>(chunkLength) : 0;
+    chunkData = new unsigned char[length];
+    bytesRead += static_cast<std::int32_t>(length);
+    const std::size_t delivered = std::fread(chunkData, 1, length, file);
+    if (delivered < length) {
+        // Only when the file shrank while open; keep the body's content defined.
+        std::memset(chunkData + delivered, 0, length - delivered);
+    }
+}
+
+void Scene::ReadString(char* buffer) {
+    std::int32_t taken = 0;
+    std::int32_t stored = 0;
+    bool ended = false;
+    while (taken < BytesLeft()) {
+        const int byte = std::fgetc(file);
+        if (byte == EOF) {
+            break;
+        }
+        ++taken;
+        if (byte == 0) {
+            ended = true;
+            break;
+        }
+        if (stored < kNameCapacity - 1) {
+            buffer[stored++] = static_cast<char>(byte);
+        }
+    }
+    buffer[stored] = '\0';
+    chunkLength -= taken;
+    bytesRead += taken;
+
+    if (!ended) {
+        Tolerate("a name is cut short by the end of the file");
+    } else if (taken > kNameCapacity) {
+        Tolerate("a name of " + std::to_string(taken - 1) + " bytes is cut to " +
+                 std::to_string(kNameCapacity - 1));
+    }
+}
+
+void Scene::SkipChunk() {
+    if (chunkLength <= 0) {
+        return;
+    }
+    std::fseek(file, chunkLength, SEEK_CUR);
+    bytesRead += chunkLength;
+}
+
+void Scene::LeaveChunkAt(std::int64_t end) {
+    if (end > fileSize_) {
+        end = fileSize_;
+    }
+    if (end <= bytesRead) {
+        return;
+    }
+    std::fseek(file, static_cast<long>(end), SEEK_SET);
+    bytesRead = static_cast<std::int32_t>(end);
+}
+
+void Scene::Tolerate(const std::string& what) {
+    if (problems.size() < kMaxListedProblems) {
+        problems.push_back({chunkId, chunkStart_, what});
+    } else if (problems.size() == kMaxListedProblems) {
+        problems.push_back({chunkId, chunkStart_, "further problems are not listed"});
+    }
+}

@@ -1,7 +1,5 @@
 #include "scene/Model.h"
 
-#include <cstring>
-
 Mesh* g_meshHead = nullptr;
 Mesh* g_meshCursor = nullptr;
 
@@ -24,8 +22,4 @@ Material* NewEmptyMaterial() {
     material->hasColor = false;
     material->next = nullptr;
     return material;
-}
-
-void ReadVertex(const Mesh& mesh, int index, float xyz[3]) {
-    std::memcpy(xyz, mesh.vertices + 12 * static_cast<long>(index), 3 * sizeof(float));
 }

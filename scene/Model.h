@@ -2,7 +2,9 @@
 // carries no data; meshes stand in file order, materials newest first.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 constexpr int kNameCapacity = 256;  // 255 bytes and the terminating zero
 
@@ -36,8 +38,14 @@ struct Mesh {
 Mesh* NewEmptyMesh();
 Material* NewEmptyMaterial();
 
-// Reads vertex `index` of `mesh` into xyz; the caller guarantees index < vertexCount.
-void ReadVertex(const Mesh& mesh, int index, float xyz[3]);
+// Reads vertex `index` of `mesh` into xyz; the caller guarantees index < vertexCount. Inline
+// and one float at a time: drawing calls it three times per face.
+inline void ReadVertex(const Mesh& mesh, int index, float xyz[3]) {
+    const unsigned char* at = mesh.vertices + 12 * static_cast<std::size_t>(index);
+    std::memcpy(&xyz[0], at, sizeof(float));
+    std::memcpy(&xyz[1], at + 4, sizeof(float));
+    std::memcpy(&xyz[2], at + 8, sizeof(float));
+}
 
 // Globals of the mesh list: the sentinel head, and the node being appended to, drawn or
 // released. The cursor is null after a drawing pass.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "scene/Model.h"
@@ -66,6 +67,25 @@ public:
     std::vector<ReadProblem> problems;
 
 private:
+    // Reading helpers. Every walk ends: each turn of a loop consumes a whole header or leaves.
+    void ReadVertexList(Mesh& mesh);
+    void ReadFaceList(Mesh& mesh);
+    // False when the mesh had to be left early (the file ended or a header was unusable).
+    bool ReadMaterialGroups(Mesh& mesh, std::int64_t groupEnd);
+    void MatchMaterialGroup(Mesh& mesh);
+    void TakeColor(Material* material);
+    // Moves the stream forward to `end`, the end of a chunk whose reading stops early (a header
+    // inside it cannot be stepped over, or a body holds less than its count says); never moves
+    // backwards and never past the end of the file.
+    void LeaveChunkAt(std::int64_t end);
+    std::int64_t BytesLeft() const { return fileSize_ - bytesRead; }
+    // Records what the current chunk made the reader tolerate.
+    void Tolerate(const std::string& what);
+
     const char* modelPath_;
-    long fileSize_ = 0;  // bytes in the open model file; no read or buffer goes past it
+    long fileSize_ = 0;    // bytes in the open model file; no read or buffer goes past it
+    long chunkStart_ = 0;  // file offset of the header read last
+    // Materials by ASCII-lower-cased name, the newest of each name: a material group finds its
+    // material without walking the list, so many groups and materials cannot make loading slow.
+    std::unordered_map<std::string, Material*> newestMaterialByName_;
 };

@@ -1,14 +1,45 @@
-// Writes a model built with the chunk writer to a file of its own in the tests' scratch folder.
+// A model file on disk for the Scene to read, removed again when the test is done.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
-#include "tools/chunkwriter/ChunkWriter.h"
-
-inline std::string WriteModelFile(const ChunkWriter& writer, const std::string& name) {
-    const std::string path = ::testing::TempDir() + name;
-    EXPECT_TRUE(writer.WriteFile(path)) << path;
-    return path;
+// A path in the scratch folder that no other test uses, even when ctest runs tests side by side.
+inline std::string ScratchPath(const std::string& suffix) {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = test != nullptr ? std::string(test->test_suite_name()) + "." + test->name()
+                                       : std::string("no_test");
+    for (char& c : name) {
+        if (c == '/' || c == '\\' || c == ' ') {
+            c = '_';
+        }
+    }
+    return testing::TempDir() + name + "_" + suffix;
 }
+
+class ModelFile {
+public:
+    explicit ModelFile(const std::vector<unsigned char>& bytes) {
+        static int serial = 0;
+        path_ = ScratchPath(std::to_string(++serial) + ".3ds");
+        std::FILE* out = std::fopen(path_.c_str(), "wb");
+        EXPECT_NE(out, nullptr) << path_;
+        if (out != nullptr) {
+            if (!bytes.empty()) {
+                EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), out), bytes.size());
+            }
+            std::fclose(out);
+        }
+    }
+    ~ModelFile() { std::remove(path_.c_str()); }
+    ModelFile(const ModelFile&) = delete;
+    ModelFile& operator=(const ModelFile&) = delete;
+
+    const char* path() const { return path_.c_str(); }
+
+private:
+    std::string path_;
+};

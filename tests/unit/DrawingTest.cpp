@@ -5,6 +5,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "scene/Scene.h"
 #include "tests/support/ModelFile.h"
+#include "tools/chunkwriter/ChunkWriter.h"
 
 namespace {
 
@@ -14,7 +15,8 @@ protected:
 
     // Loads the model and draws it once; returns the GL calls of the pass.
     std::vector<fake::Call> Draw(const ChunkWriter& model) {
-        scene_ = std::make_unique<Scene>(WriteModelFile(model, "drawing.3ds").c_str());
+        file_ = std::make_unique<ModelFile>(model.bytes());
+        scene_ = std::make_unique<Scene>(file_->path());
         fake::CallLog().clear();
         scene_->DrawModel();
         return fake::CallLog();
@@ -28,7 +30,11 @@ protected:
         return names;
     }
 
-    void TearDown() override { scene_.reset(); }
+    void TearDown() override {
+        scene_.reset();
+        file_.reset();
+    }
+    std::unique_ptr<ModelFile> file_;
     std::unique_ptr<Scene> scene_;
 };
 

@@ -1,0 +1,102 @@
+#include "tools/model-info/ModelReport.h"
+
+#include "scene/Scene.h"
+
+namespace {
+
+void PrintFloat(std::FILE* out, float value) {
+    std::fprintf(out, "%.9g", value);
+}
+
+void PrintColor(std::FILE* out, const float* color) {
+    std::fputs(" color=", out);
+    if (color == nullptr) {
+        std::fputs("unset", out);
+        return;
+    }
+    PrintFloat(out, color[0]);
+    std::fputc(' ', out);
+    PrintFloat(out, color[1]);
+    std::fputc(' ', out);
+    PrintFloat(out, color[2]);
+}
+
+int FaceCount(const Mesh& mesh) {
+    return mesh.faces != nullptr ? mesh.faces[0] : 0;
+}
+
+void PrintMesh(std::FILE* out, int index, const Mesh& mesh) {
+    std::fprintf(out, "mesh %d vertices=%d faces=%d material=%s", index, mesh.vertexCount,
+                 FaceCount(mesh), mesh.materialName);
+    PrintColor(out, mesh.materialColor);
+    std::fputc('\n', out);
+    for (int i = 0; i < mesh.vertexCount; ++i) {
+        float xyz[3];
+        ReadVertex(mesh, i, xyz);
+        std::fputs("  v ", out);
+        PrintFloat(out, xyz[0]);
+        std::fputc(' ', out);
+        PrintFloat(out, xyz[1]);
+        std::fputc(' ', out);
+        PrintFloat(out, xyz[2]);
+        std::fputc('\n', out);
+    }
+    for (int i = 0; i < FaceCount(mesh); ++i) {
+        const std::uint16_t* record = mesh.faces + 1 + 4 * i;
+        const float* normal = mesh.normals + 3 * i;
+        std::fprintf(out, "  f %u %u %u %u n ", record[0], record[1], record[2], record[3]);
+        PrintFloat(out, normal[0]);
+        std::fputc(' ', out);
+        PrintFloat(out, normal[1]);
+        std::fputc(' ', out);
+        PrintFloat(out, normal[2]);
+        std::fputc('\n', out);
+    }
+}
+
+}  // namespace
+
+void PrintSummary(const Scene& scene, const char* modelPath, std::FILE* out) {
+    int materialCount = 0;
+    for (const Material* m = scene.materials->next; m != nullptr; m = m->next) {
+        ++materialCount;
+    }
+    int meshCount = 0;
+    long vertexCount = 0;
+    long faceCount = 0;
+    for (const Mesh* m = g_meshHead->next; m != nullptr; m = m->next) {
+        ++meshCount;
+        vertexCount += m->vertexCount;
+        faceCount += FaceCount(*m);
+    }
+    std::fprintf(out, "model        %s\n", modelPath);
+    std::fprintf(out, "loaded       %d\n", scene.loaded);
+    std::fprintf(out, "model scale  %.9g\n", scene.modelScale);
+    std::fprintf(out, "bytes read   %d\n", scene.bytesRead);
+    std::fprintf(out, "materials    %d\n", materialCount);
+    std::fprintf(out, "meshes       %d\n", meshCount);
+    std::fprintf(out, "vertices     %ld\n", vertexCount);
+    std::fprintf(out, "faces        %ld\n", faceCount);
+    std::fprintf(out, "problems     %zu\n", scene.problems.size());
+    for (const ReadProblem& problem : scene.problems) {
+        std::fprintf(out, "  chunk 0x%04X at offset %ld: %s\n", problem.chunkId, problem.offset,
+                     problem.what.c_str());
+    }
+}
+
+void PrintDump(const Scene& scene, std::FILE* out) {
+    std::fprintf(out, "loaded %d\n", scene.loaded);
+    std::fputs("modelScale ", out);
+    PrintFloat(out, scene.modelScale);
+    std::fprintf(out, "\nbytesRead %d\n", scene.bytesRead);
+    int index = 0;
+    for (const Material* m = scene.materials->next; m != nullptr; m = m->next, ++index) {
+        std::fprintf(out, "material %d name=%s", index, m->name);
+        PrintColor(out, m->hasColor ? m->color : nullptr);
+        std::fputc('\n', out);
+    }
+    index = 0;
+    for (const Mesh* m = g_meshHead->next; m != nullptr; m = m->next, ++index) {
+        PrintMesh(out, index, *m);
+    }
+}

@@ -1,0 +1,14 @@
+// What the inspector prints about a loaded Scene: a short summary for people, and a canonical
+// dump that another reader's output can be compared with line by line.
+#pragma once
+
+#include <cstdio>
+
+class Scene;
+
+// Loaded flag, scale, bytes read, counts of the lists and the problems the reader tolerated.
+void PrintSummary(const Scene& scene, const char* modelPath, std::FILE* out);
+
+// Every value the reader produced, in list order (materials newest first, meshes in file
+// order), floats with %.9g. Reads the lists from scene.materials and g_meshHead.
+void PrintDump(const Scene& scene, std::FILE* out);
