@@ -1,7 +1,6 @@
 #include "app/Shell.h"
 
-#include <GL/gl.h>
-
+#include "render/FixedState.h"
 #include "render/SceneRenderer.h"
 
 std::int32_t g_windowWidth = 800;
@@ -73,10 +72,7 @@ int RunWalkthrough() {
     platform::ShowMainWindow(g_hwnd);
     platform::UpdateMainWindow(g_hwnd);
 
-    glShadeModel(GL_FLAT);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
+    SetFixedGlState();
 
     platform::PlaySoundFileAsync(kSoundFile);
 

@@ -4,10 +4,13 @@
 #   scripts/setup.sh --tests  also what the tests need
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri)
+# xfonts-base: SDL's X11 message box draws its text with the X core fonts.
+# libegl-dev, libopengl-dev, libpng-dev: the headless renderer walkthrough-shot.
+packages=(g++ cmake make pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+          libegl-dev libopengl-dev libegl-mesa0 libpng-dev xfonts-base)
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick
-               clang-14 libclang-rt-14-dev)
+    packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
+               imagemagick clang-14 libclang-rt-14-dev desktop-file-utils dpkg-dev)
 fi
 
 missing=()

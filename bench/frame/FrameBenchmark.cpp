@@ -1,0 +1,245 @@
+// The frame's cost against the GL calls it must make.
+//
+//   frame-benchmark [--model FILE] [Google Benchmark flags]
+//
+// Both benchmarks run on the same 800 x 600 offscreen context, under the GL state the program
+// sets (fixed state, projection, the frame's light, fog and camera), and end each frame with
+// glFinish. ProgramFrame is SceneRenderer::RenderFrame on the model; BareLoop is the baseline:
+// the clear and the model's glBegin/glColor3f/glNormal3f/glVertex3f/glEnd calls replayed from
+// flat arrays. The target: ProgramFrame at most 1.05 times BareLoop. Without --model the 20 MB
+// model of BigModel.h is written to a temporary file first.
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/frame/BigModel.h"
+#include "platform/offscreen/OffscreenContext.h"
+#include "render/FixedState.h"
+#include "render/SceneRenderer.h"
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+// One mesh's calls: its colour, then per face a normal and three vertices.
+struct BareMesh {
+    float color[3];
+    std::vector<float> normals;   // 3 per face
+    std::vector<float> vertices;  // 9 per face
+};
+
+std::unique_ptr<SceneRenderer> g_renderer;
+std::vector<BareMesh> g_bareMeshes;
+
+// The calls DrawModel makes for the loaded model, taken once.
+std::vector<BareMesh> TakeBareMeshes() {
+    std::vector<BareMesh> meshes;
+    for (const Mesh* mesh = g_meshHead->next; mesh != nullptr; mesh = mesh->next) {
+        BareMesh bare{{1.0f, 1.0f, 1.0f}, {}, {}};
+        if (mesh->materialColor != nullptr) {
+            for (int i = 0; i < 3; ++i) {
+                bare.color[i] = mesh->materialColor[i];
+            }
+        }
+        const int faceCount = mesh->faces != nullptr ? mesh->faces[0] : 0;
+        for (int i = 0; i < faceCount; ++i) {
+            const std::uint16_t* face = mesh->faces + 1 + 4 * i;
+            if (face[0] >= mesh->vertexCount || face[1] >= mesh->vertexCount ||
+                face[2] >= mesh->vertexCount) {
+                continue;
+            }
+            bare.normals.insert(bare.normals.end(), mesh->normals + 3 * i,
+                                mesh->normals + 3 * i + 3);
+            for (int corner = 0; corner < 3; ++corner) {
+                float xyz[3];
+                ReadVertex(*mesh, face[corner], xyz);
+                bare.vertices.insert(bare.vertices.end(), xyz, xyz + 3);
+            }
+        }
+        meshes.push_back(std::move(bare));
+    }
+    return meshes;
+}
+
+void ProgramFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        g_renderer->RenderFrame();
+        glFinish();
+    }
+}
+
+void BareLoop(benchmark::State& state) {
+    // One program frame leaves its light, fog, camera and scale in place for the replay.
+    g_renderer->RenderFrame();
+    glFinish();
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        for (const BareMesh& mesh : g_bareMeshes) {
+            glBegin(GL_TRIANGLES);
+            glColor3f(mesh.color[0], mesh.color[1], mesh.color[2]);
+            const std::size_t faces = mesh.normals.size() / 3;
+            const float* n = mesh.normals.data();
+            const float* v = mesh.vertices.data();
+            for (std::size_t face = 0; face < faces; ++face, n += 3, v += 9) {
+                glNormal3f(n[0], n[1], n[2]);
+                glVertex3f(v[0], v[1], v[2]);
+                glVertex3f(v[3], v[4], v[5]);
+                glVertex3f(v[6], v[7], v[8]);
+            }
+            glEnd();
+        }
+        glFlush();
+        glFinish();
+    }
+}
+
+double SmallestOf(const std::vector<double>& values) {
+    return *std::min_element(values.begin(), values.end());
+}
+
+// Time: wall-clock time of the frame. CPU: processor time of the whole process, llvmpipe's
+// rasterising threads included. With repetitions, the smallest repetition is the figure least
+// disturbed by other load on the machine.
+BENCHMARK(ProgramFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->ComputeStatistics("min", SmallestOf);
+BENCHMARK(BareLoop)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->ComputeStatistics("min", SmallestOf);
+
+struct Figures {
+    double realMs = 0.0;
+    double cpuMs = 0.0;
+};
+
+// Prints as usual and keeps each benchmark's median and smallest times over the repetitions
+// (or, without repetitions, its mean) for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const std::string& name = run.run_name.function_name;
+            const Figures figures{run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                medians_[name] = figures;
+            } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min") {
+                minima_[name] = figures;
+            } else if (run.run_type == Run::RT_Iteration) {
+                Figures& sum = sums_[name];
+                sum.realMs += run.GetAdjustedRealTime();
+                sum.cpuMs += run.GetAdjustedCPUTime();
+                counts_[name] += 1;
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    bool Repeated() const { return !medians_.empty(); }
+    Figures Median(const std::string& name) const { return Find(medians_, name); }
+    Figures Smallest(const std::string& name) const { return Find(minima_, name); }
+    Figures Mean(const std::string& name) const {
+        const auto count = counts_.find(name);
+        if (count == counts_.end()) {
+            return {};
+        }
+        const Figures& sum = sums_.at(name);
+        return {sum.realMs / count->second, sum.cpuMs / count->second};
+    }
+
+private:
+    static Figures Find(const std::map<std::string, Figures>& figures, const std::string& name) {
+        const auto found = figures.find(name);
+        return found != figures.end() ? found->second : Figures{};
+    }
+
+    std::map<std::string, Figures> medians_;
+    std::map<std::string, Figures> minima_;
+    std::map<std::string, Figures> sums_;
+    std::map<std::string, int> counts_;
+};
+
+void PrintRatio(const char* statistic, const Figures& program, const Figures& bare) {
+    if (bare.realMs <= 0.0 || bare.cpuMs <= 0.0) {
+        return;
+    }
+    std::printf("%-6s time: program frame %.1f ms / bare loop %.1f ms = %.3f (target <= 1.05)\n",
+                statistic, program.realMs, bare.realMs, program.realMs / bare.realMs);
+    std::printf("%-6s CPU:  program frame %.1f ms / bare loop %.1f ms = %.3f\n", statistic,
+                program.cpuMs, bare.cpuMs, program.cpuMs / bare.cpuMs);
+}
+
+bool SetUp(const std::string& modelPath) {
+    platform::offscreen::SetFramebufferSize(kWidth, kHeight);
+    g_renderer = std::make_unique<SceneRenderer>(modelPath.c_str());
+    if (!g_renderer->scene.loaded) {
+        std::fprintf(stderr, "frame-benchmark: cannot read %s\n", modelPath.c_str());
+        return false;
+    }
+    if (g_renderer->CreateContext(platform::offscreen::Device()) != 1 ||
+        !platform::offscreen::ReadyToDraw()) {
+        std::fprintf(stderr, "frame-benchmark: no offscreen context: %s\n",
+                     platform::offscreen::LastError().c_str());
+        return false;
+    }
+    SetFixedGlState();
+    g_renderer->Resize(kWidth, kHeight);
+    g_bareMeshes = TakeBareMeshes();
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    std::string modelPath;
+    if (argc == 3 && std::string(argv[1]) == "--model") {
+        modelPath = argv[2];
+    } else if (argc != 1) {
+        std::fputs("usage: frame-benchmark [--model FILE] [Google Benchmark flags]\n", stderr);
+        return 2;
+    }
+    std::filesystem::path temporary;
+    if (modelPath.empty()) {
+        temporary = std::filesystem::temp_directory_path() /
+                    ("frame-benchmark-" + std::to_string(::getpid()) + ".3ds");
+        if (!WriteBigModel(temporary.string())) {
+            std::fprintf(stderr, "frame-benchmark: cannot write %s\n", temporary.c_str());
+            return 1;
+        }
+        modelPath = temporary.string();
+    }
+
+    int status = 1;
+    if (SetUp(modelPath)) {
+        RatioReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        if (reporter.Repeated()) {
+            PrintRatio("median", reporter.Median("ProgramFrame"), reporter.Median("BareLoop"));
+            PrintRatio("min", reporter.Smallest("ProgramFrame"), reporter.Smallest("BareLoop"));
+        } else {
+            PrintRatio("mean", reporter.Mean("ProgramFrame"), reporter.Mean("BareLoop"));
+        }
+        status = 0;
+    }
+    g_renderer.reset();
+    platform::offscreen::Shutdown();
+    if (!temporary.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+    }
+    return status;
+}

@@ -1,0 +1,62 @@
+# What `cmake --install` puts where, and the Debian package made from it with `cpack -G DEB`.
+#
+#   bin/                           walkthrough, model-info, walkthrough-shot, make-sample
+#   share/walkthrough/             the sample scene kelm.3ds and its sound groud.wav
+#   share/applications/            walkthrough.desktop, starting the program in share/walkthrough
+#   share/icons/hicolor/256x256/apps/walkthrough.png
+#   share/man/man1/                a manual page for each program
+include(GNUInstallDirs)
+
+foreach(program walkthrough model-info walkthrough-shot make-sample)
+    if(TARGET ${program})
+        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+endforeach()
+
+# The sample scene is made by our own generator at build time.
+set(sample_dir ${PROJECT_BINARY_DIR}/sample)
+add_custom_command(
+    OUTPUT ${sample_dir}/kelm.3ds ${sample_dir}/groud.wav
+    COMMAND make-sample ${sample_dir}
+    DEPENDS make-sample
+    COMMENT "Writing the sample scene")
+add_custom_target(sample_scene ALL DEPENDS ${sample_dir}/kelm.3ds ${sample_dir}/groud.wav)
+install(FILES ${sample_dir}/kelm.3ds ${sample_dir}/groud.wav
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/walkthrough)
+
+foreach(page walkthrough model-info walkthrough-shot make-sample)
+    configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.1 ${PROJECT_BINARY_DIR}/man/${page}.1
+                   @ONLY)
+    install(FILES ${PROJECT_BINARY_DIR}/man/${page}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
+install(FILES ${PROJECT_SOURCE_DIR}/data/walkthrough.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+
+# The program reads its files from the working directory, so the desktop entry names the
+# installed data folder; the prefix is only known when installing.
+install(CODE "
+    set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
+    set(BINDIR \"\${prefix}/${CMAKE_INSTALL_BINDIR}\")
+    set(DATADIR \"\${prefix}/${CMAKE_INSTALL_DATADIR}\")
+    configure_file(\"${PROJECT_SOURCE_DIR}/data/walkthrough.desktop.in\"
+                   \"\$ENV{DESTDIR}\${DATADIR}/applications/walkthrough.desktop\" @ONLY)
+    message(STATUS \"Installing: \$ENV{DESTDIR}\${DATADIR}/applications/walkthrough.desktop\")
+")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME walkthrough)
+set(CPACK_PACKAGE_VENDOR "walkthrough developers")
+set(CPACK_PACKAGE_CONTACT "walkthrough developers <walkthrough@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
+# Install into the staging folder under the final prefix, so the desktop entry names /usr.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# The dependencies are the Debian packages of the libraries the programs link against, and the
+# GL that SDL loads at run time with the Mesa drivers that render through it.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libgl1-mesa-dri")
+include(CPack)

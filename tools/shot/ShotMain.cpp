@@ -1,0 +1,128 @@
+// walkthrough-shot: renders frames of the walk-through without a display and writes the last
+// one as a PNG. The frames are the program's own: the same SceneRenderer and Scene, the same
+// fixed GL state, input played from the command line instead of a user. See ShotUsage().
+#include <GL/gl.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "platform/offscreen/OffscreenContext.h"
+#include "platform/offscreen/OffscreenScript.h"
+#include "render/FixedState.h"
+#include "render/SceneRenderer.h"
+#include "tools/shot/FrameTimes.h"
+#include "tools/shot/PngFile.h"
+#include "tools/shot/ShotOptions.h"
+
+namespace {
+
+constexpr int kExitWritten = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+int Failure(const std::string& why) {
+    std::fprintf(stderr, "walkthrough-shot: %s\n", why.c_str());
+    return kExitFailed;
+}
+
+// The program itself carries on without a model; a screenshot of nothing is an error.
+bool CanOpen(const std::string& path, std::string& why) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        why = "cannot open model " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::fclose(file);
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        why = "cannot open model " + path + ": it is a directory";
+        return false;
+    }
+    return true;
+}
+
+double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+// Renders the frames with the renderer's context current and takes the last picture.
+int RenderAndWrite(SceneRenderer& renderer, const ShotOptions& options) {
+    SetFixedGlState();
+    renderer.Resize(options.width, options.height);
+
+    FrameTimes times;
+    glFinish();
+    for (int frame = 1; frame <= options.frames; ++frame) {
+        platform::offscreen::BeginFrame(frame);
+        const auto start = std::chrono::steady_clock::now();
+        renderer.RenderFrame();
+        if (options.bench) {
+            glFinish();
+            times.Add(MillisecondsSince(start));
+        }
+    }
+
+    RgbImage picture;
+    if (!platform::offscreen::ReadFrame(picture.pixels, picture.width, picture.height)) {
+        return Failure("the rendering context was lost");
+    }
+    std::string why;
+    if (!WritePng(options.outputPath, picture, why)) {
+        return Failure("cannot write " + why);
+    }
+    if (options.bench) {
+        std::printf("frames %d\nmedian %.3f ms per frame\n", times.Count(),
+                    times.MedianMilliseconds());
+    }
+    return kExitWritten;
+}
+
+int Shoot(const ShotOptions& options) {
+    std::string why;
+    if (!CanOpen(options.modelPath, why)) {
+        return Failure(why);
+    }
+    platform::offscreen::SetFramebufferSize(options.width, options.height);
+    platform::offscreen::UseScript(options.input);
+
+    int status = kExitFailed;
+    {
+        SceneRenderer renderer(options.modelPath.c_str());
+        if (!renderer.scene.loaded) {
+            status = Failure("cannot read model " + options.modelPath);
+        } else if (renderer.CreateContext(platform::offscreen::Device()) != 1 ||
+                   !platform::offscreen::ReadyToDraw()) {
+            status = Failure("no offscreen OpenGL context: " + platform::offscreen::LastError());
+        } else {
+            status = RenderAndWrite(renderer, options);
+        }
+        renderer.ReleaseContext();
+    }
+    platform::offscreen::Shutdown();
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const ParsedCommandLine parsed = ParseShotCommandLine(argc, argv);
+    switch (parsed.action) {
+        case ParsedCommandLine::Action::Help:
+            std::fputs(ShotUsage(), stdout);
+            return kExitWritten;
+        case ParsedCommandLine::Action::Version:
+            std::printf("walkthrough-shot %s\n", WALKTHROUGH_SHOT_VERSION);
+            return kExitWritten;
+        case ParsedCommandLine::Action::BadUsage:
+            std::fprintf(stderr, "walkthrough-shot: %s (see --help)\n", parsed.problem.c_str());
+            return kExitUsage;
+        case ParsedCommandLine::Action::Render:
+            break;
+    }
+    return Shoot(parsed.options);
+}
