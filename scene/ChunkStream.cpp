@@ -11,18 +11,13 @@
 #include <cstring>
 #include <string>
 
+#include "scene/ChunkIds.h"
 #include "scene/Scene.h"
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
               "the model reader takes little-endian values straight from the file");
 
 namespace {
-
-constexpr std::uint16_t kMainChunk = 0x4D4D;
-constexpr std::uint16_t kEditorChunk = 0x3D3D;
-constexpr std::uint16_t kMasterScale = 0x0100;
-constexpr std::uint16_t kNamedObject = 0x4000;
-constexpr std::uint16_t kMaterialBlock = 0xAFFF;
 
 constexpr int kHeaderBytes = 6;
 constexpr std::size_t kMaxListedProblems = 200;
@@ -56,10 +51,10 @@ int Scene::LoadModel() {
             break;  // cannot be stepped over: the model ends here, as at the end of the file
         }
         switch (chunkId) {
-            case kMainChunk:
-            case kEditorChunk:
+            case chunk::kMain:
+            case chunk::kEditor:
                 break;  // containers: the walk goes on with their first sub-chunk
-            case kMasterScale:
+            case chunk::kMasterScale:
                 ReadChunkBody();
                 if (chunkLength >= 4) {
                     std::memcpy(&modelScale, chunkData, sizeof modelScale);
@@ -68,10 +63,10 @@ int Scene::LoadModel() {
                              " of 4 bytes; scale left as it was");
                 }
                 break;
-            case kNamedObject:
+            case chunk::kNamedObject:
                 ReadNamedObject();
                 break;
-            case kMaterialBlock:
+            case chunk::kMaterialBlock:
                 ReadMaterial();
                 break;
             default:

@@ -10,16 +10,10 @@
 #include <cstring>
 #include <string>
 
+#include "scene/ChunkIds.h"
 #include "scene/Scene.h"
 
 namespace {
-
-constexpr std::uint16_t kTriMesh = 0x4100;
-constexpr std::uint16_t kVertexList = 0x4110;
-constexpr std::uint16_t kFaceList = 0x4120;
-constexpr std::uint16_t kMaterialGroup = 0x4130;
-constexpr std::uint16_t kMaterialName = 0xA000;
-constexpr std::uint16_t kDiffuseColor = 0xA020;
 
 constexpr int kVertexBytes = 12;
 constexpr int kFaceBytes = 8;
@@ -117,7 +111,7 @@ void Scene::ReadNamedObject() {
         LeaveChunkAt(objectEnd);
         return;
     }
-    if (chunkId == kTriMesh) {
+    if (chunkId == chunk::kTriMesh) {
         ReadTriMesh();
     } else {
         SkipChunk();
@@ -142,10 +136,10 @@ void Scene::ReadTriMesh() {
             return;
         }
         switch (chunkId) {
-            case kVertexList:
+            case chunk::kVertexList:
                 ReadVertexList(mesh);
                 break;
-            case kFaceList:
+            case chunk::kFaceList:
                 ReadFaceList(mesh);
                 if (!ReadMaterialGroups(mesh, groupEnd)) {
                     return;
@@ -232,7 +226,7 @@ bool Scene::ReadMaterialGroups(Mesh& mesh, std::int64_t groupEnd) {
             LeaveChunkAt(groupEnd);
             return false;
         }
-        if (chunkId == kMaterialGroup) {
+        if (chunkId == chunk::kMaterialGroup) {
             ReadChunkBody();
             MatchMaterialGroup(mesh);
         } else {
@@ -278,14 +272,14 @@ void Scene::ReadMaterial() {
             return;
         }
         switch (chunkId) {
-            case kMaterialName:
+            case chunk::kMaterialName:
                 current = NewEmptyMaterial();
                 current->next = materials->next;
                 materials->next = current;
                 ReadString(current->name);
                 newestMaterialByName_[FoldedName(current->name)] = current;
                 break;
-            case kDiffuseColor:
+            case chunk::kDiffuseColor:
                 ReadChunkBody();
                 TakeColor(current);
                 break;

@@ -2,8 +2,8 @@
 // the tests build every model file they read with it.
 //
 //   ChunkWriter w;
-//   w.Begin(0x4D4D);      // opens a chunk; End() patches its length, header included
-//   w.Begin(0x0100); w.Float(2.5f); w.End();
+//   w.Begin(chunk::kMain);  // opens a chunk; End() patches its length, header included
+//   w.MasterScale(2.5f);
 //   w.End();
 //
 // Values are written little-endian. Damaged files are made with Header(), which writes a header
@@ -15,6 +15,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "scene/ChunkIds.h"
 
 class ChunkWriter {
 public:
@@ -65,13 +67,13 @@ public:
 
     // --- Whole chunks of the model format ---
     void MasterScale(float scale) {
-        Begin(0x0100);
+        Begin(chunk::kMasterScale);
         Float(scale);
         End();
     }
     // A vertex list (0x4110) of xyz triples.
     void VertexList(const std::vector<float>& xyz) {
-        Begin(0x4110);
+        Begin(chunk::kVertexList);
         U16(static_cast<std::uint16_t>(xyz.size() / 3));
         for (float value : xyz) {
             Float(value);
@@ -91,7 +93,7 @@ public:
     }
     // A material group (0x4130) naming `material` for the given faces.
     void MaterialGroup(const std::string& material, const std::vector<std::uint16_t>& faces) {
-        Begin(0x4130);
+        Begin(chunk::kMaterialGroup);
         String(material);
         U16(static_cast<std::uint16_t>(faces.size()));
         for (std::uint16_t face : faces) {
@@ -102,16 +104,16 @@ public:
     // A material block (0xAFFF) with a name and a diffuse colour of 8-bit components.
     void Material(const std::string& name, std::uint8_t red, std::uint8_t green,
                   std::uint8_t blue) {
-        Begin(0xAFFF);
-        Begin(0xA000);
+        Begin(chunk::kMaterialBlock);
+        Begin(chunk::kMaterialName);
         String(name);
         End();
         DiffuseColor(red, green, blue);
         End();
     }
     void DiffuseColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-        Begin(0xA020);
-        Begin(0x0011);
+        Begin(chunk::kDiffuseColor);
+        Begin(chunk::kColor24);
         U8(red);
         U8(green);
         U8(blue);

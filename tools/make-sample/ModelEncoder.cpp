@@ -3,27 +3,20 @@
 #include <numeric>
 #include <string>
 
+#include "scene/ChunkIds.h"
 #include "tools/chunkwriter/ChunkWriter.h"
 
 namespace {
 
-constexpr std::uint16_t kMain = 0x4D4D;
-constexpr std::uint16_t kVersion = 0x0002;
-constexpr std::uint16_t kEditor = 0x3D3D;
-constexpr std::uint16_t kMeshVersion = 0x3D3E;
-constexpr std::uint16_t kNamedObject = 0x4000;
-constexpr std::uint16_t kTriangleMesh = 0x4100;
-constexpr std::uint16_t kFaceList = 0x4120;
-
 void WriteObject(ChunkWriter& writer, const std::string& name, const std::string& material,
                  const MeshBuilder::Part& part) {
-    writer.Begin(kNamedObject);
+    writer.Begin(chunk::kNamedObject);
     writer.String(name);
     // The triangle mesh must be the object's first sub-chunk, and its vertex list must come
     // before its face list.
-    writer.Begin(kTriangleMesh);
+    writer.Begin(chunk::kTriMesh);
     writer.VertexList(part.xyz);
-    writer.Begin(kFaceList);
+    writer.Begin(chunk::kFaceList);
     writer.FaceRecords(part.corners);
     std::vector<std::uint16_t> faces(part.corners.size() / 3);
     std::iota(faces.begin(), faces.end(), std::uint16_t{0});
@@ -38,12 +31,12 @@ void WriteObject(ChunkWriter& writer, const std::string& name, const std::string
 std::vector<unsigned char> EncodeModel(const SampleScene& scene, float masterScale, float viewX,
                                        float viewY) {
     ChunkWriter writer;
-    writer.Begin(kMain);
-    writer.Begin(kVersion);
+    writer.Begin(chunk::kMain);
+    writer.Begin(chunk::kVersion);
     writer.U32(3);
     writer.End();
-    writer.Begin(kEditor);
-    writer.Begin(kMeshVersion);
+    writer.Begin(chunk::kEditor);
+    writer.Begin(chunk::kMeshVersion);
     writer.U32(3);
     writer.End();
     writer.MasterScale(masterScale);
