@@ -16,7 +16,7 @@ cmake --build "$build" -j2 >/dev/null
 
 mkdir -p "$build/seeds" "$build/corpus" "$build/crashes"
 "$build/make-fuzz-seeds" "$build/seeds"
-for sample in "$root/build/run/kelm.3ds" "$root/build/kelm.3ds"; do
+for sample in "$root/build/sample/kelm.3ds" "$root/build/run/kelm.3ds"; do
     if [ -f "$sample" ]; then
         cp "$sample" "$build/seeds/sample_scene.3ds"
         break
