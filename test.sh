@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the plain build in build/, the model reader's fuzzer for
-# a bounded time, then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer in build-asan/.
+# a bounded time, the Windows programs cross-built in build-win/ and tested under Wine, then the
+# whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,6 +13,8 @@ cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure --timeout 600
 
 scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+
+scripts/build-windows.sh --test
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

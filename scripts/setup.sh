@@ -2,15 +2,33 @@
 # Installs the Debian packages the walk-through needs and that are missing.
 #   scripts/setup.sh          what building and running need
 #   scripts/setup.sh --tests  also what the tests need
+#   scripts/setup.sh --windows          also what cross-building the Windows programs needs
+#   scripts/setup.sh --windows --tests  also Wine, to run the Windows tests here
 set -euo pipefail
 
 # xfonts-base: SDL's X11 message box draws its text with the X core fonts.
 # libegl-dev, libopengl-dev, libpng-dev: the headless renderer walkthrough-shot.
 packages=(g++ cmake make pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
           libegl-dev libopengl-dev libegl-mesa0 libpng-dev xfonts-base)
-if [[ "${1:-}" == "--tests" ]]; then
+tests=false
+windows=false
+for option in "$@"; do
+    case $option in
+        --tests) tests=true ;;
+        --windows) windows=true ;;
+        *) echo "usage: $0 [--tests] [--windows]" >&2; exit 2 ;;
+    esac
+done
+if $tests && ! $windows; then
     packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
                imagemagick clang-14 libclang-rt-14-dev desktop-file-utils dpkg-dev)
+fi
+if $windows; then
+    # MinGW-w64 (POSIX threads) for 64-bit Windows; googletest's sources for the unit tests.
+    packages+=(g++-mingw-w64-x86-64-posix googletest)
+    if $tests; then
+        packages+=(wine wine64 xvfb xauth xdotool x11-utils imagemagick)
+    fi
 fi
 
 missing=()

@@ -5,6 +5,7 @@
 
 #include "platform/fake/FakePlatform.h"
 #include "scene/Scene.h"
+#include "tests/support/LibmValue.h"
 
 namespace {
 
@@ -34,10 +35,10 @@ TEST_F(Camera, TheFirstUpdateAtRestLooksDownMinusYFromEyeHeight) {
     EXPECT_EQ(scene.eye[0], 0.0);
     EXPECT_EQ(scene.eye[1], 15.0);
     EXPECT_EQ(scene.eye[2], 3.0);
-    EXPECT_EQ(scene.target[0], 0.0002535181590110747);
-    EXPECT_EQ(scene.target[1], -84.99999999967865);
-    EXPECT_EQ(LookAt(), (std::vector<double>{0.0, 15.0, 3.0, 0.0002535181590110747,
-                                             -84.99999999967865, 3.0, 0.0, 0.0, 1.0}));
+    ExpectLibmValue(scene.target[0], 0.0002535181590110747);
+    ExpectLibmValue(scene.target[1], -84.99999999967865);
+    ExpectLibmValues(
+        LookAt(), {0.0, 15.0, 3.0, 0.0002535181590110747, -84.99999999967865, 3.0, 0.0, 0.0, 1.0});
 }
 
 TEST_F(Camera, TheMouseTurnsAndTiltsFromTheCentreAndIsPutBack) {
@@ -94,8 +95,8 @@ TEST(CameraWalk, WalkingKeysMoveOneStepEachAndShiftMakesItFour) {
         Scene fresh("no-such-model.3ds");
         fake::Fake().heldKeys = walk.keys;
         fresh.UpdateCamera();
-        EXPECT_EQ(fresh.eye[0], walk.x);
-        EXPECT_EQ(fresh.eye[1], walk.y);
+        ExpectLibmValue(fresh.eye[0], walk.x);
+        ExpectLibmValue(fresh.eye[1], walk.y);
         EXPECT_EQ(fresh.eye[2], 3.0);
     }
 }

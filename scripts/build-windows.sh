@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs with MinGW-w64 into build-win/ (walkthrough.exe,
+# model-info.exe, make-sample.exe) and checks that they import only system DLLs. With --test it
+# then runs the Windows tests under Wine on a virtual display: the unit and reader tests, the
+# Win32 backend's tests and the smoke run of walkthrough.exe.
+#   scripts/build-windows.sh [--test]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+run_tests=false
+case ${1:-} in
+    --test) run_tests=true ;;
+    "") ;;
+    *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+esac
+
+if $run_tests; then
+    scripts/setup.sh --windows --tests
+else
+    scripts/setup.sh --windows
+fi
+jobs=$(nproc)
+
+cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-win -j"$jobs"
+
+# What a clean Windows has: the C runtime (msvcrt, or the universal one) and the system's own
+# libraries. libstdc++, libgcc and winpthread are inside the programs.
+system_dll='^(kernel32|user32|gdi32|opengl32|glu32|winmm|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+for program in walkthrough model-info make-sample; do
+    exe=build-win/$program.exe
+    imports=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print tolower($3)}')
+    for dll in $imports; do
+        if [[ ! $dll =~ $system_dll ]]; then
+            echo "build-windows: $exe imports $dll, which is not a system DLL" >&2
+            exit 1
+        fi
+    done
+    echo "build-windows: $exe imports $(tr '\n' ' ' <<<"$imports")"
+done
+
+if $run_tests; then
+    tests/windows/run-under-wine.sh \
+        ctest --test-dir build-win -j"$jobs" --output-on-failure --timeout 300
+fi
