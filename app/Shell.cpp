@@ -59,15 +59,15 @@ int RunWalkthrough() {
     // needs it.
     g_renderer = new SceneRenderer();
 
-    platform::WindowSpec spec;
-    spec.className = kClassName;
-    spec.title = kWindowTitle;
-    spec.style = style | platform::kStyleClipSiblings | platform::kStyleClipChildren;
-    spec.x = x;
-    spec.y = y;
-    spec.width = g_windowWidth;
-    spec.height = g_windowHeight;
-    g_hwnd = platform::CreateMainWindow(spec);
+    platform::WindowSpec windowSpec;
+    windowSpec.className = kClassName;
+    windowSpec.title = kWindowTitle;
+    windowSpec.style = style | platform::kStyleClipSiblings | platform::kStyleClipChildren;
+    windowSpec.x = x;
+    windowSpec.y = y;
+    windowSpec.width = g_windowWidth;
+    windowSpec.height = g_windowHeight;
+    g_hwnd = platform::CreateMainWindow(windowSpec);
 
     platform::ShowMainWindow(g_hwnd);
     platform::UpdateMainWindow(g_hwnd);

@@ -151,7 +151,7 @@ int ScreenHeight();
 bool RegisterWindowClass(const WindowClass& windowClass);
 // Creates the window. The class's procedure receives kMessageCreate inside this call, and a
 // kMessageSize with the client size no later than ShowMainWindow.
-WindowHandle CreateMainWindow(const WindowSpec& spec);
+WindowHandle CreateMainWindow(const WindowSpec& windowSpec);
 void ShowMainWindow(WindowHandle window);
 void UpdateMainWindow(WindowHandle window);
 // Copies the first waiting message into `message` without removing it; false when none waits

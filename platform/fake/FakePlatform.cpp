@@ -103,14 +103,14 @@ bool RegisterWindowClass(const WindowClass& windowClass) {
     return true;
 }
 
-WindowHandle CreateMainWindow(const WindowSpec& spec) {
+WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
     Record("CreateMainWindow",
-           {double(spec.style), double(spec.x), double(spec.y), double(spec.width),
-            double(spec.height)},
-           spec.title);
-    Fake().windowSpec = spec;
-    Fake().windowTitle = spec.title;
-    const auto found = fake::Classes().find(spec.className);
+           {double(windowSpec.style), double(windowSpec.x), double(windowSpec.y),
+            double(windowSpec.width), double(windowSpec.height)},
+           windowSpec.title);
+    Fake().windowSpec = windowSpec;
+    Fake().windowTitle = windowSpec.title;
+    const auto found = fake::Classes().find(windowSpec.className);
     if (found == fake::Classes().end()) {
         return nullptr;
     }
@@ -118,8 +118,8 @@ WindowHandle CreateMainWindow(const WindowSpec& spec) {
     WindowHandle window = fake::FakeWindow();
     // As on Win32: the creation message inside the call, then the first size message.
     fake::g_windowProcedure(window, kMessageCreate, 0, 0);
-    const int width = Fake().clientWidth >= 0 ? Fake().clientWidth : spec.width;
-    const int height = Fake().clientHeight >= 0 ? Fake().clientHeight : spec.height;
+    const int width = Fake().clientWidth >= 0 ? Fake().clientWidth : windowSpec.width;
+    const int height = Fake().clientHeight >= 0 ? Fake().clientHeight : windowSpec.height;
     fake::g_windowProcedure(window, kMessageSize, 0, PackSize(width, height));
     return window;
 }

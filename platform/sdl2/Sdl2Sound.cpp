@@ -8,14 +8,14 @@ void PlaySoundFileAsync(const char* fileName) {
         (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)) {
         return;
     }
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(fileName, &spec, &samples, &length) == nullptr) {
+    if (SDL_LoadWAV(fileName, &format, &samples, &length) == nullptr) {
         return;  // missing or unreadable: silence
     }
     // No changes allowed: SDL converts to whatever the hardware plays.
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &format, nullptr, 0);
     if (device != 0) {
         // The device stays open for the rest of the run: closing it would cut the sound off.
         if (SDL_QueueAudio(device, samples, length) == 0) {

@@ -177,25 +177,25 @@ bool RegisterWindowClass(const WindowClass& windowClass) {
     return true;
 }
 
-WindowHandle CreateMainWindow(const WindowSpec& spec) {
+WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
     if (!EnsureVideo()) {
         GiveUpWithoutWindow(VideoFailure());
         return nullptr;
     }
     const RegisteredClass* windowClass =
-        spec.className != nullptr ? FindClass(spec.className) : nullptr;
+        windowSpec.className != nullptr ? FindClass(windowSpec.className) : nullptr;
     if (windowClass == nullptr || g_window != nullptr) {
         return nullptr;  // unknown class, or a second main window
     }
 
     auto* window = new WindowTag;
     window->procedure = windowClass->definition.procedure;
-    window->title = spec.title != nullptr ? spec.title : "";
-    window->style = spec.style;
-    window->x = spec.x;
-    window->y = spec.y;
-    window->outerWidth = std::max(1, spec.width);
-    window->outerHeight = std::max(1, spec.height);
+    window->title = windowSpec.title != nullptr ? windowSpec.title : "";
+    window->style = windowSpec.style;
+    window->x = windowSpec.x;
+    window->y = windowSpec.y;
+    window->outerWidth = std::max(1, windowSpec.width);
+    window->outerHeight = std::max(1, windowSpec.height);
     window->deviceContext.window = window;
     SDL_DisplayMode mode{};
     if (IsPopup(*window) && ActiveDisplayMode(mode)) {

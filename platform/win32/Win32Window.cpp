@@ -60,12 +60,12 @@ bool RegisterWindowClass(const WindowClass& windowClass) {
     return true;
 }
 
-WindowHandle CreateMainWindow(const WindowSpec& spec) {
+WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
     // Windows sends the creation message inside this call and the first size message no later
     // than the showing, as the seam promises.
-    return ToWindow(CreateWindowExA(0, spec.className, spec.title, spec.style, spec.x, spec.y,
-                                    spec.width, spec.height, nullptr, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr));
+    return ToWindow(CreateWindowExA(0, windowSpec.className, windowSpec.title, windowSpec.style,
+                                    windowSpec.x, windowSpec.y, windowSpec.width, windowSpec.height,
+                                    nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
 }
 
 void ShowMainWindow(WindowHandle window) {

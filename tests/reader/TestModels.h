@@ -23,21 +23,21 @@ struct MeshSpec {
     std::vector<std::string> groups;
 };
 
-inline void MeshObject(ChunkWriter& w, const MeshSpec& spec) {
+inline void MeshObject(ChunkWriter& w, const MeshSpec& meshSpec) {
     w.Begin(0x4000);
-    w.String(spec.object);
+    w.String(meshSpec.object);
     w.Begin(0x4100);
-    if (!spec.xyz.empty()) {
-        w.VertexList(spec.xyz);
+    if (!meshSpec.xyz.empty()) {
+        w.VertexList(meshSpec.xyz);
     }
-    if (!spec.abc.empty()) {
+    if (!meshSpec.abc.empty()) {
         w.Begin(0x4120);
-        w.FaceRecords(spec.abc);
+        w.FaceRecords(meshSpec.abc);
         std::vector<std::uint16_t> allFaces;
-        for (std::uint16_t i = 0; i < spec.abc.size() / 3; ++i) {
+        for (std::uint16_t i = 0; i < meshSpec.abc.size() / 3; ++i) {
             allFaces.push_back(i);
         }
-        for (const std::string& group : spec.groups) {
+        for (const std::string& group : meshSpec.groups) {
             w.MaterialGroup(group, allFaces);
         }
         w.End();

@@ -53,16 +53,16 @@ protected:
 
     void SetUp() override {
         g_received.clear();
-        platform::WindowSpec spec;
-        spec.className = "walkthrough-test";
-        spec.title = "Quellmark test";
-        spec.style = platform::kStyleOverlappedWindow | platform::kStyleClipSiblings |
-                     platform::kStyleClipChildren;
-        spec.x = 40;
-        spec.y = 30;
-        spec.width = 320;
-        spec.height = 240;
-        window = platform::CreateMainWindow(spec);
+        platform::WindowSpec windowSpec;
+        windowSpec.className = "walkthrough-test";
+        windowSpec.title = "Quellmark test";
+        windowSpec.style = platform::kStyleOverlappedWindow | platform::kStyleClipSiblings |
+                           platform::kStyleClipChildren;
+        windowSpec.x = 40;
+        windowSpec.y = 30;
+        windowSpec.width = 320;
+        windowSpec.height = 240;
+        window = platform::CreateMainWindow(windowSpec);
         ASSERT_NE(window, nullptr);
         hwnd = platform::win32::ToHwnd(window);
     }
