@@ -28,8 +28,12 @@ status=0
 ./fuzz_reader -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -malloc_limit_mb=256 -max_len=65536 -dict="$root/fuzz/reader.dict" \
     -artifact_prefix="$build/crashes/" -print_final_stats=1 \
-    "$build/corpus" "$build/seeds" || status=$?
+    "$build/corpus" "$build/seeds" >"$build/fuzz.log" 2>&1 || status=$?
 if [ "$status" -ne 0 ]; then
+    tail -n 60 "$build/fuzz.log" >&2
     echo "fuzz.sh: the reader failed on an input; see $build/crashes/" >&2
+else
+    grep '^stat::' "$build/fuzz.log" || true
+    echo "fuzz.sh: no failure in $seconds s (the whole log: $build/fuzz.log)"
 fi
 exit "$status"
