@@ -7,10 +7,11 @@
 #include <sys/wait.h>  // the exit status within std::system's result
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,7 +20,8 @@
 #include <tuple>
 #include <vector>
 
-#include "tests/sample/ModelWalk.h"
+#include "scene/Scene.h"
+#include "tests/reader/LoadedModel.h"
 
 namespace {
 
@@ -90,37 +92,59 @@ struct Vec {
     double x, y, z;
 };
 
-Vec Corner(const WalkedMesh& mesh, std::size_t face, int k) {
-    const std::size_t v = mesh.corners[3 * face + k];
-    return {mesh.xyz[3 * v], mesh.xyz[3 * v + 1], mesh.xyz[3 * v + 2]};
+Vec VertexOf(const Mesh& mesh, int index) {
+    float xyz[3];
+    ReadVertex(mesh, index, xyz);
+    return {xyz[0], xyz[1], xyz[2]};
 }
 
-// The unit normal the walk-through gives a face: (P2 - P1) x (P3 - P2), normalised.
-Vec FaceNormal(const WalkedMesh& mesh, std::size_t face) {
-    const Vec a = Corner(mesh, face, 0), b = Corner(mesh, face, 1), c = Corner(mesh, face, 2);
-    const Vec u = {b.x - a.x, b.y - a.y, b.z - a.z};
-    const Vec v = {c.x - b.x, c.y - b.y, c.z - b.z};
-    const Vec n = {u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
-    const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-    return length == 0.0 ? n : Vec{n.x / length, n.y / length, n.z / length};
+int FaceCountOf(const Mesh& mesh) {
+    return mesh.faces != nullptr ? mesh.faces[0] : 0;
 }
 
-Vec Centroid(const WalkedMesh& mesh, std::size_t face) {
-    const Vec a = Corner(mesh, face, 0), b = Corner(mesh, face, 1), c = Corner(mesh, face, 2);
-    return {(a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3, (a.z + b.z + c.z) / 3};
+// A face as the walk-through draws it: its corners and the unit normal the reader gave it.
+struct Face {
+    std::size_t mesh;  // position in the mesh list
+    int index;
+    Vec corner[3];
+    Vec normal;
+
+    Vec Centroid() const {
+        return {(corner[0].x + corner[1].x + corner[2].x) / 3,
+                (corner[0].y + corner[1].y + corner[2].y) / 3,
+                (corner[0].z + corner[1].z + corner[2].z) / 3};
+    }
+    bool OnGround() const { return corner[0].z == 0 && corner[1].z == 0 && corner[2].z == 0; }
+};
+
+// Every face of the loaded model. A face that names a vertex its mesh lacks is left out; the
+// reader lists it among its problems.
+std::vector<Face> LoadedFaces() {
+    std::vector<Face> faces;
+    const std::vector<const Mesh*> meshes = MeshList();
+    for (std::size_t m = 0; m < meshes.size(); ++m) {
+        const Mesh& mesh = *meshes[m];
+        for (int i = 0; i < FaceCountOf(mesh); ++i) {
+            const std::uint16_t* record = mesh.faces + 1 + 4 * i;
+            if (record[0] >= mesh.vertexCount || record[1] >= mesh.vertexCount ||
+                record[2] >= mesh.vertexCount) {
+                continue;
+            }
+            const float* n = mesh.normals + 3 * i;
+            faces.push_back(
+                {m,
+                 i,
+                 {VertexOf(mesh, record[0]), VertexOf(mesh, record[1]), VertexOf(mesh, record[2])},
+                 {n[0], n[1], n[2]}});
+        }
+    }
+    return faces;
 }
 
-bool OnGround(const WalkedMesh& mesh, std::size_t face) {
-    return Corner(mesh, face, 0).z == 0 && Corner(mesh, face, 1).z == 0 &&
-           Corner(mesh, face, 2).z == 0;
-}
-
-// The walk-through's eye at start.
-constexpr Vec kEye = {0, 15, 3};
-
-double GroundDistanceFromEye(const Vec& p) {
-    return std::hypot(p.x - kEye.x, p.y - kEye.y);
-}
+// The camera's eye height over the ground until the user raises it, and the distance of the
+// projection's far plane.
+constexpr double kEyeHeight = 3.0;
+constexpr double kFarPlane = 3000.0;
 
 class SampleFiles : public ::testing::Test {
 protected:
@@ -128,16 +152,21 @@ protected:
         dir_ = new fs::path(MakeTempDir());
         const RunResult run = RunGenerator(Quoted(*dir_ / "out"), *dir_);
         status_ = run.status;
-        model_ = new std::vector<unsigned char>(ReadBytes(*dir_ / "out" / "kelm.3ds"));
+        modelPath_ = new std::string((*dir_ / "out" / "kelm.3ds").string());
+        model_ = new std::vector<unsigned char>(ReadBytes(*modelPath_));
         sound_ = new std::vector<unsigned char>(ReadBytes(*dir_ / "out" / "groud.wav"));
-        walked_ = new WalkedModel(WalkModel(*model_));
+        scene_ = new Scene(modelPath_->c_str());
+        faces_ = new std::vector<Face>(LoadedFaces());
+        eye_ = {scene_->eye[0], scene_->eye[1], kEyeHeight};
     }
     static void TearDownTestSuite() {
+        delete faces_;
+        delete scene_;
         std::error_code ignored;
         fs::remove_all(*dir_, ignored);
-        delete walked_;
         delete sound_;
         delete model_;
+        delete modelPath_;
         delete dir_;
     }
     void SetUp() override {
@@ -146,89 +175,117 @@ protected:
         ASSERT_FALSE(model_->empty());
     }
 
+    static double GroundDistanceFromEye(const Vec& p) {
+        return std::hypot(p.x - eye_.x, p.y - eye_.y);
+    }
+
     static inline fs::path* dir_ = nullptr;
     static inline int status_ = -1;
+    static inline std::string* modelPath_ = nullptr;  // the scene keeps a pointer to it
     static inline std::vector<unsigned char>* model_ = nullptr;
     static inline std::vector<unsigned char>* sound_ = nullptr;
-    static inline WalkedModel* walked_ = nullptr;
+    static inline Scene* scene_ = nullptr;  // the only one: the mesh list is global
+    static inline std::vector<Face>* faces_ = nullptr;
+    static inline Vec eye_ = {0, 0, 0};  // where the walk-through starts
 };
 
-TEST_F(SampleFiles, ModelIsAWellFormedTreeTheWalkThroughReadsWhole) {
-    for (const std::string& problem : walked_->problems) {
-        ADD_FAILURE() << problem;
-    }
-    EXPECT_TRUE(walked_->hasScale);
-    EXPECT_EQ(walked_->scale, 1.0f);
+TEST_F(SampleFiles, ModelIsReadWholeWithEveryFaceOnItsVertices) {
+    EXPECT_EQ(scene_->loaded, 1);
+    // The file is the project's own: the reader must have had nothing to tolerate.
+    EXPECT_EQ(ProblemsOf(*scene_), std::vector<std::string>{});
+    EXPECT_EQ(scene_->bytesRead, static_cast<std::int32_t>(model_->size()));
+    EXPECT_EQ(scene_->modelScale, 1.0f);
     EXPECT_LT(model_->size(), 3u << 20);
 
+    const std::vector<const Mesh*> meshes = MeshList();
+    ASSERT_FALSE(meshes.empty());
     std::size_t faces = 0;
-    for (const WalkedMesh& mesh : walked_->meshes) {
-        faces += mesh.corners.size() / 3;
-        EXPECT_GT(mesh.corners.size(), 0u) << mesh.name;
-        // One colour per mesh: a single material group.
-        EXPECT_EQ(mesh.groups.size(), 1u) << mesh.name;
+    for (std::size_t m = 0; m < meshes.size(); ++m) {
+        const Mesh& mesh = *meshes[m];
+        SCOPED_TRACE("mesh " + std::to_string(m) + " of " + mesh.materialName);
+        EXPECT_GT(FaceCountOf(mesh), 0);
+        for (int i = 0; i < FaceCountOf(mesh); ++i) {
+            for (int k = 0; k < 3; ++k) {
+                ASSERT_LT(mesh.faces[1 + 4 * i + k], mesh.vertexCount) << "face " << i;
+            }
+        }
+        faces += FaceCountOf(mesh);
     }
     EXPECT_GE(faces, 5000u);
     EXPECT_LE(faces, 40000u);
 }
 
+TEST_F(SampleFiles, EveryMeshHasTheColourOfTheMaterialItNames) {
+    const std::vector<const Material*> materials = MaterialList(*scene_);
+    const std::vector<const Mesh*> meshes = MeshList();
+    for (std::size_t m = 0; m < meshes.size(); ++m) {
+        const Mesh& mesh = *meshes[m];
+        SCOPED_TRACE("mesh " + std::to_string(m) + " of " + mesh.materialName);
+        ASSERT_NE(mesh.materialColor, nullptr);
+        const auto owner = std::find_if(materials.begin(), materials.end(), [&](const Material* x) {
+            return x->color == mesh.materialColor;
+        });
+        ASSERT_NE(owner, materials.end());
+        EXPECT_STREQ((*owner)->name, mesh.materialName);
+    }
+}
+
 TEST_F(SampleFiles, MaterialsHaveDistinctColoursAndAreUsed) {
-    std::set<std::tuple<int, int, int>> colours;
-    for (const WalkedMaterial& material : walked_->materials) {
-        EXPECT_TRUE(material.hasColor) << material.name;
-        EXPECT_TRUE(colours.emplace(material.red, material.green, material.blue).second)
-            << material.name << " repeats a colour";
+    const std::vector<const Material*> materials = MaterialList(*scene_);
+    ASSERT_FALSE(materials.empty());
+    std::set<std::tuple<float, float, float>> colours;
+    for (const Material* material : materials) {
+        EXPECT_TRUE(material->hasColor) << material->name;
+        EXPECT_TRUE(
+            colours.emplace(material->color[0], material->color[1], material->color[2]).second)
+            << material->name << " repeats a colour";
     }
-    std::set<std::string> used;
-    for (const WalkedMesh& mesh : walked_->meshes) {
-        used.insert(mesh.groups.begin(), mesh.groups.end());
+    std::set<const float*> used;
+    for (const Mesh* mesh : MeshList()) {
+        used.insert(mesh->materialColor);
     }
-    EXPECT_EQ(used.size(), walked_->materials.size());
+    used.erase(nullptr);
+    EXPECT_EQ(used.size(), materials.size());
 }
 
 TEST_F(SampleFiles, GroundFacesUpAndReachesPastTheFarPlane) {
     double lowX = 0, highX = 0, lowY = 0, highY = 0;
     std::size_t groundFaces = 0;
-    for (const WalkedMesh& mesh : walked_->meshes) {
-        for (std::size_t face = 0; face < mesh.corners.size() / 3; ++face) {
-            if (!OnGround(mesh, face)) {
-                continue;
-            }
-            ++groundFaces;
-            EXPECT_GT(FaceNormal(mesh, face).z, 0.999) << mesh.name << " face " << face;
-            for (int k = 0; k < 3; ++k) {
-                const Vec p = Corner(mesh, face, k);
-                lowX = std::min(lowX, p.x);
-                highX = std::max(highX, p.x);
-                lowY = std::min(lowY, p.y);
-                highY = std::max(highY, p.y);
-            }
+    for (const Face& face : *faces_) {
+        if (!face.OnGround()) {
+            continue;
+        }
+        ++groundFaces;
+        EXPECT_GT(face.normal.z, 0.999) << "mesh " << face.mesh << " face " << face.index;
+        for (const Vec& p : face.corner) {
+            lowX = std::min(lowX, p.x);
+            highX = std::max(highX, p.x);
+            lowY = std::min(lowY, p.y);
+            highY = std::max(highY, p.y);
         }
     }
     // A grid, not a few large quads: the fog and the light are computed per vertex.
     EXPECT_GE(groundFaces, 2000u);
-    EXPECT_LE(lowX, kEye.x - 3000);
-    EXPECT_GE(highX, kEye.x + 3000);
-    EXPECT_LE(lowY, kEye.y - 3000);
-    EXPECT_GE(highY, kEye.y + 3000);
+    EXPECT_LE(lowX, eye_.x - kFarPlane);
+    EXPECT_GE(highX, eye_.x + kFarPlane);
+    EXPECT_LE(lowY, eye_.y - kFarPlane);
+    EXPECT_GE(highY, eye_.y + kFarPlane);
 }
 
 TEST_F(SampleFiles, StartViewHasBuildingsOnBothSidesAndShapesNearby) {
     // The view from the start runs down -y. Count the faces standing above the ground within
     // the first 100 units ahead (inside the first fog), left and right of the street.
     std::size_t left = 0, right = 0, near = 0;
-    for (const WalkedMesh& mesh : walked_->meshes) {
-        for (std::size_t face = 0; face < mesh.corners.size() / 3; ++face) {
-            const Vec c = Centroid(mesh, face);
-            if (OnGround(mesh, face)) {
-                continue;
-            }
-            const double distance = GroundDistanceFromEye(c);
-            near += distance >= 5 && distance <= 80 ? 1 : 0;
-            if (c.y < kEye.y && c.y > kEye.y - 100 && c.z > 6) {
-                left += c.x > 8 && c.x < 80 ? 1 : 0;
-                right += c.x < -8 && c.x > -80 ? 1 : 0;
-            }
+    for (const Face& face : *faces_) {
+        if (face.OnGround()) {
+            continue;
+        }
+        const Vec c = face.Centroid();
+        const double distance = GroundDistanceFromEye(c);
+        near += distance >= 5 && distance <= 80 ? 1 : 0;
+        if (c.y < eye_.y && c.y > eye_.y - 100 && c.z > 6) {
+            left += c.x > eye_.x + 8 && c.x < eye_.x + 80 ? 1 : 0;
+            right += c.x < eye_.x - 8 && c.x > eye_.x - 80 ? 1 : 0;
         }
     }
     EXPECT_GE(left, 40u);
@@ -238,16 +295,15 @@ TEST_F(SampleFiles, StartViewHasBuildingsOnBothSidesAndShapesNearby) {
 
 TEST_F(SampleFiles, LandmarksStandFarOffButInsideTheFarPlane) {
     double tallest300 = 0, tallest1000 = 0;
-    for (const WalkedMesh& mesh : walked_->meshes) {
-        for (std::size_t v = 0; v < mesh.xyz.size() / 3; ++v) {
-            const Vec p = {mesh.xyz[3 * v], mesh.xyz[3 * v + 1], mesh.xyz[3 * v + 2]};
+    const std::vector<const Mesh*> meshes = MeshList();
+    for (std::size_t m = 0; m < meshes.size(); ++m) {
+        for (int v = 0; v < meshes[m]->vertexCount; ++v) {
+            const Vec p = VertexOf(*meshes[m], v);
             if (p.z <= 0) {
                 continue;
             }
-            const double distance =
-                std::sqrt(std::pow(GroundDistanceFromEye(p), 2) + std::pow(p.z - kEye.z, 2));
-            // The projection's far plane lies 3000 units from the eye.
-            EXPECT_LT(distance, 3000) << mesh.name;
+            const double distance = std::hypot(GroundDistanceFromEye(p), p.z - eye_.z);
+            EXPECT_LT(distance, kFarPlane) << "mesh " << m << " vertex " << v;
             if (distance >= 300) {
                 tallest300 = std::max(tallest300, p.z);
             }
