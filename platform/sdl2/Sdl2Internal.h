@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "platform/sdl2/FramePacer.h"
+#include "platform/common/FramePacer.h"
 
 namespace platform {
 

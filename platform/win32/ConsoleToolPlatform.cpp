@@ -1,8 +1,7 @@
 // The seam for the command-line tools on Windows (model-info.exe): they read models and draw
 // nothing, so there is no window, no context and no sound, and the desktop is never touched:
-// the cursor the scene "moves" is only remembered. A warning goes to standard error.
-#include <cstdio>
-
+// the cursor the scene "moves" is only remembered. The calls that need a window are
+// platform/common/NoWindow.cpp's.
 #include "platform/Platform.h"
 
 namespace platform {
@@ -12,44 +11,6 @@ CursorPoint g_cursor{400, 300};
 
 }  // namespace
 
-int AskYesNo(const char*, const char*) {
-    return kAnswerNo;
-}
-void ShowWarning(const char* text, const char* caption) {
-    std::fprintf(stderr, "%s: %s\n", caption != nullptr ? caption : "",
-                 text != nullptr ? text : "");
-}
-bool ChangeDisplayMode(const DisplayMode&) {
-    return false;
-}
-int ScreenWidth() {
-    return 800;
-}
-int ScreenHeight() {
-    return 600;
-}
-bool RegisterWindowClass(const WindowClass&) {
-    return false;
-}
-WindowHandle CreateMainWindow(const WindowSpec&) {
-    return nullptr;
-}
-void ShowMainWindow(WindowHandle) {}
-void UpdateMainWindow(WindowHandle) {}
-bool PeekWaitingMessage(Message&) {
-    return false;
-}
-bool RemoveWaitingMessage(Message&) {
-    return false;
-}
-void TranslateKeyMessage(const Message&) {}
-std::intptr_t DispatchToWindow(const Message&) {
-    return 0;
-}
-std::intptr_t DefaultWindowProcedure(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
-    return 0;
-}
-void PostQuit(int) {}
 bool GetCursorScreenPosition(CursorPoint& point) {
     point = g_cursor;
     return true;
@@ -58,7 +19,6 @@ bool SetCursorScreenPosition(int x, int y) {
     g_cursor = {x, y};
     return true;
 }
-void SetCursorVisible(bool) {}
 bool IsKeyHeld(int) {
     return false;
 }
@@ -83,6 +43,5 @@ bool DeleteRenderContext(RenderContext) {
 bool SwapFrontAndBack(DeviceContext) {
     return false;
 }
-void PlaySoundFileAsync(const char*) {}
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/sdl2/FramePacer.h"
+#include "platform/common/FramePacer.h"
 
 #include <thread>
 
