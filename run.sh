@@ -5,11 +5,13 @@ cd "$(dirname "$0")"
 
 scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWALKTHROUGH_TESTS=OFF >/dev/null
-cmake --build build -j"$(nproc)" --target walkthrough make-sample
+# The walk-through and the tools the README names: model-info, walkthrough-shot, make-sample.
+cmake --build build -j"$(nproc)"
 
 mkdir -p build/run
+# build/run holds only the sample: when one of its two files is gone, both are written anew.
 if [[ ! -f build/run/kelm.3ds || ! -f build/run/groud.wav ]]; then
-    build/make-sample build/run
+    build/make-sample --force build/run
 fi
 cd build/run
 exec ../walkthrough

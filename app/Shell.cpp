@@ -1,7 +1,10 @@
 #include "app/Shell.h"
 
+#include <cstdio>
+
 #include "render/FixedState.h"
 #include "render/SceneRenderer.h"
+#include "scene/ModelFileCheck.h"
 
 std::int32_t g_windowWidth = 800;
 std::int32_t g_windowHeight = 600;
@@ -20,6 +23,19 @@ constexpr const char* kPromptCaption = "说明";  // "Instructions"
 constexpr const char* kClassName = "tml";
 constexpr const char* kWindowTitle = "Quellmark";
 constexpr const char* kSoundFile = "groud.wav";
+constexpr const char* kModelFile = "kelm.3ds";
+
+constexpr int kExitDone = 0;
+constexpr int kExitNoWindow = 1;
+
+// The walk goes on without a model, as designed, but says once why the scene is empty. The
+// reader still walks whatever the file holds.
+void ReportModelFileProblem() {
+    if (const auto problem = CheckModelFile(kModelFile)) {
+        std::fprintf(stderr, "walkthrough: %s\n",
+                     DescribeModelFileProblem(kModelFile, *problem).c_str());
+    }
+}
 
 }  // namespace
 
@@ -57,7 +73,8 @@ int RunWalkthrough() {
 
     // The renderer, and with it the model, exists before the window: the creation message
     // needs it.
-    g_renderer = new SceneRenderer();
+    ReportModelFileProblem();
+    g_renderer = new SceneRenderer(kModelFile);
 
     platform::WindowSpec windowSpec;
     windowSpec.className = kClassName;
@@ -68,6 +85,10 @@ int RunWalkthrough() {
     windowSpec.width = g_windowWidth;
     windowSpec.height = g_windowHeight;
     g_hwnd = platform::CreateMainWindow(windowSpec);
+    if (g_hwnd == nullptr) {
+        // Nothing could be shown and nothing could end the loop; the backend has said why.
+        return kExitNoWindow;
+    }
 
     platform::ShowMainWindow(g_hwnd);
     platform::UpdateMainWindow(g_hwnd);
@@ -77,7 +98,7 @@ int RunWalkthrough() {
     platform::PlaySoundFileAsync(kSoundFile);
 
     RunMessageLoop();
-    return 0;
+    return kExitDone;
 }
 
 std::intptr_t MainWindowProc(platform::WindowHandle hwnd, std::uint32_t message,

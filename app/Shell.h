@@ -14,7 +14,7 @@ extern platform::WindowHandle g_hwnd;
 extern platform::DeviceContext g_hdc;
 
 // Asks for the display mode, opens the window, starts the sound and runs the main loop.
-// Returns 0 when the loop ends.
+// Returns 0 when the loop ends, 1 when no window could be opened.
 int RunWalkthrough();
 
 std::intptr_t MainWindowProc(platform::WindowHandle hwnd, std::uint32_t message,

@@ -13,11 +13,11 @@ foreach(program walkthrough model-info walkthrough-shot make-sample)
     endif()
 endforeach()
 
-# The sample scene is made by our own generator at build time.
+# The sample scene is made by our own generator at build time; a rebuilt generator replaces it.
 set(sample_dir ${PROJECT_BINARY_DIR}/sample)
 add_custom_command(
     OUTPUT ${sample_dir}/kelm.3ds ${sample_dir}/groud.wav
-    COMMAND make-sample ${sample_dir}
+    COMMAND make-sample --force ${sample_dir}
     DEPENDS make-sample
     COMMENT "Writing the sample scene")
 add_custom_target(sample_scene ALL DEPENDS ${sample_dir}/kelm.3ds ${sample_dir}/groud.wav)

@@ -1,12 +1,20 @@
 // libFuzzer target: any bytes as a model file. The reader must not crash, hang, read outside a
 // buffer or leak, and what it loads must be usable: every count within the buffer that holds it.
+// Each input is also the new body of one chunk inside a named object of a well-formed model
+// (its first byte chooses the chunk): everything outside that object must load as from the
+// whole model. The object's own body is not replaced: the top-level walk acts on what follows
+// the object's first sub-chunk, wherever it is.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "scene/Scene.h"
+#include "tests/reader/ChunkTree.h"
+#include "tests/reader/ModelCases.h"
+#include "tests/reader/ModelLists.h"
 
 namespace {
 
@@ -50,36 +58,89 @@ void CheckModel(const Scene& scene, std::size_t fileSize) {
             sink = sink + xyz[0] + xyz[1] + xyz[2];
         }
         Require((mesh->faces == nullptr) == (mesh->normals == nullptr));
-        const int faceCount = mesh->faces != nullptr ? mesh->faces[0] : 0;
-        for (int i = 0; i < faceCount; ++i) {
-            const std::uint16_t* record = mesh->faces + 1 + 4 * i;
+        for (int i = 0; i < FaceCount(*mesh); ++i) {
+            const std::uint16_t* record = FaceRecord(*mesh, i);
             const float* normal = mesh->normals + 3 * i;
-            const bool drawable = record[0] < mesh->vertexCount && record[1] < mesh->vertexCount &&
-                                  record[2] < mesh->vertexCount;
-            Require(drawable || (normal[0] == 0.0f && normal[1] == 0.0f && normal[2] == 0.0f));
+            Require(IsDrawable(*mesh, i) ||
+                    (normal[0] == 0.0f && normal[1] == 0.0f && normal[2] == 0.0f));
             sink = sink + normal[0] + normal[1] + normal[2] + record[3];
         }
         Require(mesh->materialColor == nullptr || IsMaterialColor(scene, mesh->materialColor));
     }
 }
 
+bool WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        return false;
+    }
+    const bool written = size == 0 || std::fwrite(data, 1, size, out) == size;
+    return std::fclose(out) == 0 && written;
+}
+
+// Loads the file and checks what it holds; with `whole`, also that nothing outside mesh
+// `damagedMesh` changed.
+void LoadAndCheck(const std::string& path, std::size_t size, const ModelLists* whole = nullptr,
+                  std::size_t damagedMesh = 0) {
+    {
+        Scene scene(path.c_str());
+        CheckModel(scene, size);
+        if (whole != nullptr) {
+            Require(
+                model_lists::OutsideUnchanged(*whole, model_lists::Of(scene), damagedMesh, size));
+        }
+    }
+    Require(g_meshHead == nullptr);  // the release ran
+}
+
+// The well-formed model whose mesh chunks the inputs stand in for, as a tree and as read.
+constexpr const char* kSeedModel = "well_formed_materials_and_the_groups_that_name_them";
+
+struct Seed {
+    std::vector<ChunkNode> tree;
+    std::vector<chunk_tree::ObjectChunk> chunks;
+    ModelLists whole;
+
+    explicit Seed(const std::string& path) {
+        test_models::Bytes bytes;
+        for (const test_models::ModelCase& model : test_models::ModelCases()) {
+            if (std::string(model.name) == kSeedModel) {
+                bytes = model.bytes;
+            }
+        }
+        tree = chunk_tree::Parse(bytes.data(), bytes.size());
+        std::size_t objects = 0;
+        chunk_tree::CollectObjectChunks(tree, chunks, objects);
+        chunks.erase(std::remove_if(chunks.begin(), chunks.end(),
+                                    [](const chunk_tree::ObjectChunk& c) {
+                                        return c.node->id == chunk::kNamedObject;
+                                    }),
+                     chunks.end());
+        Require(WriteFile(path, bytes.data(), bytes.size()));
+        Scene scene(path.c_str());
+        whole = model_lists::Of(scene);
+    }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const ScratchFile scratch;
     const std::string& path = scratch.path;
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr) {
+    if (!WriteFile(path, data, size)) {
         return 0;
     }
-    const bool written = size == 0 || std::fwrite(data, 1, size, out) == size;
-    if (std::fclose(out) != 0 || !written) {
+    LoadAndCheck(path, size);
+
+    static const Seed seed(path);
+    if (size == 0) {
         return 0;
     }
-    {
-        Scene scene(path.c_str());
-        CheckModel(scene, size);
+    const chunk_tree::ObjectChunk& target = seed.chunks[data[0] % seed.chunks.size()];
+    const std::vector<unsigned char> body(data + 1, data + size);
+    const std::vector<unsigned char> damaged = chunk_tree::Bytes(seed.tree, target.node, &body);
+    if (WriteFile(path, damaged.data(), damaged.size())) {
+        LoadAndCheck(path, damaged.size(), &seed.whole, target.object);
     }
-    Require(g_meshHead == nullptr);  // the release ran
     return 0;
 }

@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/reader/DamagedModels.h"
-#include "tests/reader/TestModels.h"
+#include "tests/reader/ModelCases.h"
 
 namespace {
 
@@ -27,9 +26,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    bool ok = Write(folder + "/red_triangle.3ds", test_models::RedTriangle()) &&
-              Write(folder + "/small_scene.3ds", test_models::SmallScene());
-    for (const test_models::DamagedModel& model : test_models::DamagedModels()) {
+    bool ok = true;
+    for (const test_models::ModelCase& model : test_models::ModelCases()) {
         ok = ok && Write(folder + "/" + model.name + ".3ds", model.bytes);
     }
     return ok ? 0 : 1;

@@ -63,6 +63,7 @@ constexpr std::uint32_t kPixelDrawToWindow = 0x04;
 constexpr std::uint32_t kPixelSupportOpenGL = 0x20;
 constexpr std::uint32_t kPixelDoubleBuffer = 0x01;
 constexpr std::uint8_t kPixelTypeRgba = 0;
+constexpr std::uint8_t kPixelTypeColorIndex = 1;
 constexpr std::uint8_t kPixelMainPlane = 0;
 
 // Packs a client size the way a size message carries it: width in the low word, height in the
@@ -166,6 +167,12 @@ std::intptr_t DefaultWindowProcedure(WindowHandle window, std::uint32_t message,
 void PostQuit(int exitCode);
 
 // --- Cursor and keys ---
+// Whether the main window has the keyboard focus and is not minimised: only then is the
+// pointer the walk-through's to read and move.
+bool WindowHasInputFocus();
+// The centre of the main window's client area, in screen pixels: where the pointer is held.
+// False when there is no window to tell it.
+bool GetPointerHome(CursorPoint& home);
 // The cursor position in screen pixels; false when the platform cannot tell.
 bool GetCursorScreenPosition(CursorPoint& point);
 // Moves the cursor to a screen point; false when the platform does not allow it.

@@ -17,8 +17,6 @@ constexpr float kLookDistance = 100.0f;
 constexpr double kPi = 3.14159;  // the program's own value, kept so headings stay as they were
 constexpr double kEyeBaseHeight = 3.0;
 constexpr float kPitchLimit = 200.0f;
-constexpr int kCentreX = 400;  // screen point the cursor is held at
-constexpr int kCentreY = 300;
 
 float AddRounded(float field, double amount) {
     return static_cast<float>(static_cast<double>(field) + amount);
@@ -29,36 +27,53 @@ float AddRounded(float field, double amount) {
 int Scene::UpdateCamera() {
     float step = kWalkStep;
 
-    platform::CursorPoint pt;
-    // Where the platform cannot tell the cursor position the mouse leaves the view alone
-    // rather than turning it by a made-up offset.
-    if (platform::GetCursorScreenPosition(pt)) {
-        yawDegrees = AddRounded(yawDegrees, (pt.x - kCentreX) * static_cast<double>(kMouseFactor));
-        pitch = AddRounded(pitch, (kCentreY - pt.y) * static_cast<double>(kMouseFactor));
+    // The pointer and the keys are the walk-through's only while its window has the focus:
+    // another program's clicks and keys are left alone, and keys held when the focus went count
+    // as released.
+    platform::CursorPoint home;
+    const bool focused = platform::WindowHasInputFocus() && platform::GetPointerHome(home);
+    const auto held = [focused](int key) { return focused && platform::IsKeyHeld(key); };
+    if (focused) {
+        // Taking the pointer (on gaining the focus, or when the window has moved) puts it at the
+        // centre first, so that the view does not jump by where it happened to be.
+        if (!pointerPlaced || home.x != pointerHomeX || home.y != pointerHomeY) {
+            platform::SetCursorScreenPosition(home.x, home.y);
+        }
+        platform::CursorPoint pt;
+        // Where the platform cannot tell the cursor position the mouse leaves the view alone
+        // rather than turning it by a made-up offset.
+        if (platform::GetCursorScreenPosition(pt)) {
+            yawDegrees =
+                AddRounded(yawDegrees, (pt.x - home.x) * static_cast<double>(kMouseFactor));
+            pitch = AddRounded(pitch, (home.y - pt.y) * static_cast<double>(kMouseFactor));
+        }
+        platform::SetCursorScreenPosition(home.x, home.y);
+        pointerHomeX = home.x;
+        pointerHomeY = home.y;
     }
+    pointerPlaced = focused;
     if (pitch > kPitchLimit) {
         pitch = kPitchLimit;
     }
     if (pitch < -kPitchLimit) {
         pitch = -kPitchLimit;
     }
-    platform::SetCursorScreenPosition(kCentreX, kCentreY);
 
-    if (platform::IsKeyHeld(platform::kKeyShift)) {
+    if (held(platform::kKeyShift)) {
         step = static_cast<float>(static_cast<double>(step) * kShiftFactor);
     }
-    if (platform::IsKeyHeld(platform::kKeyLeft)) {
+    if (held(platform::kKeyLeft)) {
         yawDegrees = AddRounded(yawDegrees, -2.0 * step);
     }
-    if (platform::IsKeyHeld(platform::kKeyRight)) {
+    if (held(platform::kKeyRight)) {
         yawDegrees = AddRounded(yawDegrees, 2.0 * step);
     }
     yaw = static_cast<float>(static_cast<double>(yawDegrees) * kPi / 180.0);
 
-    if (platform::IsKeyHeld(platform::kKeyPageUp)) {
+    if (held(platform::kKeyPageUp)) {
         heightOffset = AddRounded(heightOffset, kHeightStep);
     }
-    if (platform::IsKeyHeld(platform::kKeyPageDown)) {
+    if (held(platform::kKeyPageDown)) {
         heightOffset = AddRounded(heightOffset, -static_cast<double>(kHeightStep));
     }
 
@@ -73,7 +88,7 @@ int Scene::UpdateCamera() {
         {platform::kKeyS, -1.0, 0.0}, {platform::kKeyA, 0.0, -1.0},    {platform::kKeyD, 0.0, 1.0},
     };
     for (const Move& move : kMoves) {
-        if (!platform::IsKeyHeld(move.key)) {
+        if (!held(move.key)) {
             continue;
         }
         const double sinYaw = std::sin(static_cast<double>(yaw));

@@ -2,9 +2,10 @@
 // readers share.
 //
 // bytesRead counts every byte taken from the file. The file is untrusted, so a body length is
-// never allowed to reach past the end of the file (it is cut to the bytes left), and a header
-// whose length is below its own 6 bytes, which cannot be stepped over, ends the chunk that
-// holds it. With both rules bytesRead never passes the file size and every walk ends.
+// never allowed to reach past the end of the chunk that holds it or of the file (it is cut to
+// the bytes left), and a header whose length is below its own 6 bytes, which cannot be stepped
+// over, ends the chunk that holds it. With both rules bytesRead never passes the file size,
+// every walk ends, and damage inside one chunk costs nothing outside it.
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -45,25 +46,35 @@ int Scene::LoadModel() {
         return 0;
     }
     fileSize_ = MeasureFileSize(file);
+    openChunkEnds_.clear();
 
-    while (ReadChunkHeader()) {
-        if (chunkLength < 0) {
-            break;  // cannot be stepped over: the model ends here, as at the end of the file
+    for (;;) {
+        CloseEndedChunks();
+        if (!ReadChunkHeader() || chunkLength < 0) {
+            if (openChunkEnds_.empty()) {
+                break;  // the model ends here, as at the end of the file
+            }
+            PassOverRestOfChunk();
+            continue;
         }
         switch (chunkId) {
             case chunk::kMain:
             case chunk::kEditor:
-                break;  // containers: the walk goes on with their first sub-chunk
+                EnterChunk();  // containers: the walk goes on with their first sub-chunk
+                break;
             case chunk::kMasterScale:
                 ReadChunkBody();
                 if (chunkLength >= 4) {
                     std::memcpy(&modelScale, chunkData, sizeof modelScale);
                 } else {
-                    Tolerate("master scale body holds " + std::to_string(chunkLength) +
-                             " of 4 bytes; scale left as it was");
+                    Tolerate(ProblemKind::kScaleTooShort, "master scale body holds " +
+                                                              std::to_string(chunkLength) +
+                                                              " of 4 bytes; scale left as it was");
                 }
                 break;
             case chunk::kNamedObject:
+                // The object's sub-chunks after its first are met by this walk, inside it.
+                EnterChunk();
                 ReadNamedObject();
                 break;
             case chunk::kMaterialBlock:
@@ -86,7 +97,9 @@ int Scene::ReadChunkHeader() {
         if (BytesLeft() > 0) {
             chunkId = 0;
             chunkStart_ = bytesRead;
-            Tolerate("the file ends " + std::to_string(BytesLeft()) + " bytes into a header");
+            Tolerate(ProblemKind::kHeaderCutShort,
+                     std::string(Limit() == fileSize_ ? "the file" : "the chunk") + " ends " +
+                         std::to_string(BytesLeft()) + " bytes into a header");
         }
         return 0;
     }
@@ -104,12 +117,14 @@ int Scene::ReadChunkHeader() {
     const std::int64_t body = static_cast<std::int64_t>(length) - kHeaderBytes;
     if (body < 0) {
         chunkLength = -1;
-        Tolerate("length " + std::to_string(length) +
-                 " is below the 6 header bytes; the chunk cannot be stepped over");
+        Tolerate(ProblemKind::kLengthBelowHeader,
+                 "length " + std::to_string(length) +
+                     " is below the 6 header bytes; the chunk cannot be stepped over");
     } else if (body > BytesLeft()) {
         chunkLength = static_cast<std::int32_t>(BytesLeft());
-        Tolerate("length " + std::to_string(length) + " runs past the end of the file; " +
-                 std::to_string(chunkLength) + " body bytes taken");
+        Tolerate(ProblemKind::kLengthPastEnd,
+                 "length " + std::to_string(length) + " runs past the end of " + LimitName() +
+                     "; " + std::to_string(chunkLength) + " body bytes taken");
     } else {
         chunkLength = static_cast<std::int32_t>(body);
     }
@@ -152,10 +167,12 @@ void Scene::ReadString(char* buffer) {
     bytesRead += taken;
 
     if (!ended) {
-        Tolerate("a name is cut short by the end of the file");
+        Tolerate(ProblemKind::kNameCutShort, std::string("a name is cut short by the end of ") +
+                                                 (Limit() == fileSize_ ? "the file" : "its chunk"));
     } else if (taken > kNameCapacity) {
-        Tolerate("a name of " + std::to_string(taken - 1) + " bytes is cut to " +
-                 std::to_string(kNameCapacity - 1));
+        Tolerate(ProblemKind::kNameTooLong, "a name of " + std::to_string(taken - 1) +
+                                                " bytes is cut to " +
+                                                std::to_string(kNameCapacity - 1));
     }
 }
 
@@ -165,6 +182,26 @@ void Scene::SkipChunk() {
     }
     std::fseek(file, chunkLength, SEEK_CUR);
     bytesRead += chunkLength;
+}
+
+void Scene::EnterChunk() {
+    openChunkEnds_.push_back(static_cast<std::int64_t>(bytesRead) +
+                             (chunkLength > 0 ? chunkLength : 0));
+}
+
+void Scene::LeaveChunk() {
+    PassOverRestOfChunk();
+    openChunkEnds_.pop_back();
+}
+
+void Scene::CloseEndedChunks() {
+    while (!openChunkEnds_.empty() && openChunkEnds_.back() <= bytesRead) {
+        openChunkEnds_.pop_back();
+    }
+}
+
+const char* Scene::LimitName() const {
+    return Limit() == fileSize_ ? "the file" : "the chunk that holds it";
 }
 
 void Scene::LeaveChunkAt(std::int64_t end) {
@@ -178,10 +215,11 @@ void Scene::LeaveChunkAt(std::int64_t end) {
     bytesRead = static_cast<std::int32_t>(end);
 }
 
-void Scene::Tolerate(const std::string& what) {
+void Scene::Tolerate(ProblemKind kind, const std::string& what) {
     if (problems.size() < kMaxListedProblems) {
-        problems.push_back({chunkId, chunkStart_, what});
+        problems.push_back({chunkId, chunkStart_, kind, what});
     } else if (problems.size() == kMaxListedProblems) {
-        problems.push_back({chunkId, chunkStart_, "further problems are not listed"});
+        problems.push_back({chunkId, chunkStart_, ProblemKind::kTooManyProblems,
+                            "further problems are not listed"});
     }
 }

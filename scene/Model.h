@@ -47,6 +47,21 @@ inline void ReadVertex(const Mesh& mesh, int index, float xyz[3]) {
     std::memcpy(&xyz[2], at + 8, sizeof(float));
 }
 
+// The faces of a mesh: the count, a face's record (three vertex indices and the flags word),
+// and whether a face can be drawn, which it can when its three indices name vertices the mesh
+// has. Drawing, the normals and every tool decide this here and nowhere else.
+inline int FaceCount(const Mesh& mesh) {
+    return mesh.faces != nullptr ? mesh.faces[0] : 0;
+}
+inline const std::uint16_t* FaceRecord(const Mesh& mesh, int face) {
+    return mesh.faces + 1 + 4 * static_cast<std::size_t>(face);
+}
+inline bool IsDrawable(const Mesh& mesh, int face) {
+    const std::uint16_t* record = FaceRecord(mesh, face);
+    return record[0] < mesh.vertexCount && record[1] < mesh.vertexCount &&
+           record[2] < mesh.vertexCount;
+}
+
 // Globals of the mesh list: the sentinel head, and the node being appended to, drawn or
 // released. The cursor is null after a drawing pass.
 extern Mesh* g_meshHead;

@@ -8,6 +8,11 @@ void Scene::DrawModel() {
     }
     // No push or pop: the next frame starts again from the identity.
     glScalef(modelScale, modelScale, modelScale);
+    if (modelScale != 1.0f) {
+        // The scale reaches the normals too; without this a model in other units is lit
+        // brighter or darker. A scale of 1 leaves the normals as they are, unit length.
+        glEnable(GL_NORMALIZE);
+    }
     glColor3f(1.0f, 1.0f, 1.0f);
 
     for (g_meshCursor = g_meshHead->next; g_meshCursor != nullptr;
@@ -19,16 +24,13 @@ void Scene::DrawModel() {
         } else {
             glColor3f(1.0f, 1.0f, 1.0f);
         }
-        const int faceCount = mesh.faces != nullptr ? mesh.faces[0] : 0;
-        for (int i = 0; i < faceCount; ++i) {
-            const std::uint16_t* face = mesh.faces + 1 + 4 * i;
-            // A face naming a vertex the mesh does not have is left out.
-            if (face[0] >= mesh.vertexCount || face[1] >= mesh.vertexCount ||
-                face[2] >= mesh.vertexCount) {
+        for (int i = 0; i < FaceCount(mesh); ++i) {
+            if (!IsDrawable(mesh, i)) {
                 continue;
             }
             const float* normal = mesh.normals + 3 * i;
             glNormal3f(normal[0], normal[1], normal[2]);
+            const std::uint16_t* face = FaceRecord(mesh, i);
             float xyz[3];
             for (int corner = 0; corner < 3; ++corner) {
                 ReadVertex(mesh, face[corner], xyz);

@@ -59,15 +59,14 @@ inline float Stored(double value) {
 // that names a vertex the mesh does not have. Returns the number of faces of that second kind.
 int ComputeFaceNormals(const Mesh& mesh, int faceCount, float* normals) {
     int unusable = 0;
-    const std::uint16_t* record = mesh.faces + 1;
-    for (int i = 0; i < faceCount; ++i, record += 4) {
+    for (int i = 0; i < faceCount; ++i) {
         float* normal = normals + 3 * i;
-        if (record[0] >= mesh.vertexCount || record[1] >= mesh.vertexCount ||
-            record[2] >= mesh.vertexCount) {
+        if (!IsDrawable(mesh, i)) {
             normal[0] = normal[1] = normal[2] = 0.0f;
             ++unusable;
             continue;
         }
+        const std::uint16_t* record = FaceRecord(mesh, i);
         const Point p1 = LoadVertex(mesh.vertices, record[0]);
         const Point p2 = LoadVertex(mesh.vertices, record[1]);
         const Point p3 = LoadVertex(mesh.vertices, record[2]);
@@ -95,20 +94,16 @@ int ComputeFaceNormals(const Mesh& mesh, int faceCount, float* normals) {
 }  // namespace
 
 // Only the name and the first sub-chunk belong to this reader; the object's further
-// sub-chunks are met by the top-level walk.
+// sub-chunks are met by the top-level walk, which has opened the object.
 void Scene::ReadNamedObject() {
-    const std::int64_t objectEnd = static_cast<std::int64_t>(bytesRead) + chunkLength;
     Mesh* mesh = NewEmptyMesh();
     g_meshCursor->next = mesh;
     g_meshCursor = mesh;
 
     char objectName[kNameCapacity];
     ReadString(objectName);
-    if (!ReadChunkHeader()) {
-        return;
-    }
-    if (chunkLength < 0) {
-        LeaveChunkAt(objectEnd);
+    if (!ReadChunkHeader() || chunkLength < 0) {
+        PassOverRestOfChunk();
         return;
     }
     if (chunkId == chunk::kTriMesh) {
@@ -118,59 +113,56 @@ void Scene::ReadNamedObject() {
     }
 }
 
+// The face list's material groups run on to the end of the mesh, not of the face list: the
+// mesh's sub-chunks after its face list, a vertex list among them, are passed over there. The
+// groups inside the face list are read within it first, so a face count that overstates its
+// records cannot lead the walk astray beyond the face list.
 void Scene::ReadTriMesh() {
-    const std::int64_t groupEnd = static_cast<std::int64_t>(bytesRead) + chunkLength;
-    const long position = std::ftell(file);
-    if (position >= 0 && position <= fileSize_) {
-        bytesRead = static_cast<std::int32_t>(position);
-    }
-    const std::int64_t end = static_cast<std::int64_t>(bytesRead) + chunkLength;
-
+    EnterChunk();
     Mesh& mesh = *g_meshCursor;
-    while (bytesRead < end) {
-        if (!ReadChunkHeader()) {
-            return;
-        }
-        if (chunkLength < 0) {
-            LeaveChunkAt(end);
-            return;
+    while (bytesRead < Limit()) {
+        if (!ReadChunkHeader() || chunkLength < 0) {
+            break;
         }
         switch (chunkId) {
             case chunk::kVertexList:
                 ReadVertexList(mesh);
                 break;
             case chunk::kFaceList:
+                EnterChunk();
                 ReadFaceList(mesh);
-                if (!ReadMaterialGroups(mesh, groupEnd)) {
-                    return;
-                }
+                ReadMaterialGroups(mesh);
+                LeaveChunk();
+                ReadMaterialGroups(mesh);
                 break;
             default:
                 SkipChunk();
                 break;
         }
     }
+    LeaveChunk();
 }
 
 // The mesh adopts the body buffer: `vertices` points just past its 16-bit count.
 void Scene::ReadVertexList(Mesh& mesh) {
     ReadChunkBody();
     if (mesh.vertices != nullptr) {
-        Tolerate("a second vertex list replaces the first");
+        Tolerate(ProblemKind::kSecondVertexList, "a second vertex list replaces the first");
         delete[](mesh.vertices - 2);
         mesh.vertices = nullptr;
         mesh.vertexCount = 0;
     }
     if (chunkLength < 2) {
-        Tolerate("body of " + std::to_string(chunkLength) + " bytes holds no vertex count");
+        Tolerate(ProblemKind::kNoVertexCount,
+                 "body of " + std::to_string(chunkLength) + " bytes holds no vertex count");
         return;
     }
     std::uint16_t count;
     std::memcpy(&count, chunkData, sizeof count);
     const std::int32_t held = (chunkLength - 2) / kVertexBytes;
     if (count > held) {
-        Tolerate("body holds " + std::to_string(held) + " of " + std::to_string(count) +
-                 " vertices");
+        Tolerate(ProblemKind::kVerticesMissing, "body holds " + std::to_string(held) + " of " +
+                                                    std::to_string(count) + " vertices");
     }
     mesh.vertexCount = count > held ? held : count;
     mesh.vertices = chunkData + 2;
@@ -180,7 +172,6 @@ void Scene::ReadVertexList(Mesh& mesh) {
 // The face records go straight into their final buffer. A count larger than the body keeps
 // the whole faces the body holds, and the rest of the body is passed over.
 void Scene::ReadFaceList(Mesh& mesh) {
-    const std::int64_t faceListEnd = static_cast<std::int64_t>(bytesRead) + chunkLength;
     std::uint16_t count = 0;
     if (chunkLength >= 2) {
         unsigned char countBytes[2];
@@ -189,12 +180,14 @@ void Scene::ReadFaceList(Mesh& mesh) {
         }
         bytesRead += 2;
     } else {
-        Tolerate("body of " + std::to_string(chunkLength) + " bytes holds no face count");
+        Tolerate(ProblemKind::kNoFaceCount,
+                 "body of " + std::to_string(chunkLength) + " bytes holds no face count");
+        PassOverRestOfChunk();
     }
     const std::int32_t held = chunkLength >= 2 ? (chunkLength - 2) / kFaceBytes : 0;
     int faceCount = count > held ? held : count;
 
-    delete[] mesh.faces;  // null unless the mesh's two ends disagree and a second list came
+    delete[] mesh.faces;  // null: a mesh reads one face list, its groups run on to its end
     delete[] mesh.normals;
     mesh.faces = new std::uint16_t[1 + 4 * static_cast<std::size_t>(faceCount)];
     const std::size_t delivered = std::fread(mesh.faces + 1, kFaceBytes, faceCount, file);
@@ -202,29 +195,25 @@ void Scene::ReadFaceList(Mesh& mesh) {
     mesh.faces[0] = static_cast<std::uint16_t>(faceCount);
     bytesRead += kFaceBytes * faceCount;
     if (faceCount < count) {
-        Tolerate("body holds " + std::to_string(faceCount) + " of " + std::to_string(count) +
-                 " faces");
-        LeaveChunkAt(faceListEnd);
+        Tolerate(ProblemKind::kFacesMissing, "body holds " + std::to_string(faceCount) + " of " +
+                                                 std::to_string(count) + " faces");
+        PassOverRestOfChunk();
     }
 
     mesh.normals = new float[3 * static_cast<std::size_t>(faceCount)];
     const int unusable = ComputeFaceNormals(mesh, faceCount, mesh.normals);
     if (unusable > 0) {
-        Tolerate(std::to_string(unusable) + " of " + std::to_string(faceCount) +
-                 " faces name a vertex the mesh does not have; they are not drawn");
+        Tolerate(ProblemKind::kFacesNotDrawable,
+                 std::to_string(unusable) + " of " + std::to_string(faceCount) +
+                     " faces name a vertex the mesh does not have; they are not drawn");
     }
 }
 
-// Runs to the end of the mesh, not of the face list: sub-chunks of the mesh after its face
-// list, a vertex list among them, are passed over here.
-bool Scene::ReadMaterialGroups(Mesh& mesh, std::int64_t groupEnd) {
-    while (bytesRead < groupEnd) {
-        if (!ReadChunkHeader()) {
-            return false;
-        }
-        if (chunkLength < 0) {
-            LeaveChunkAt(groupEnd);
-            return false;
+void Scene::ReadMaterialGroups(Mesh& mesh) {
+    while (bytesRead < Limit()) {
+        if (!ReadChunkHeader() || chunkLength < 0) {
+            PassOverRestOfChunk();
+            return;
         }
         if (chunkId == chunk::kMaterialGroup) {
             ReadChunkBody();
@@ -233,7 +222,6 @@ bool Scene::ReadMaterialGroups(Mesh& mesh, std::int64_t groupEnd) {
             SkipChunk();
         }
     }
-    return true;
 }
 
 // Of several groups the last name stays, and the colour of the last group that matched.
@@ -243,11 +231,12 @@ void Scene::MatchMaterialGroup(Mesh& mesh) {
     std::size_t nameLength =
         zero != nullptr ? static_cast<const unsigned char*>(zero) - chunkData : bodyLength;
     if (zero == nullptr) {
-        Tolerate("the material name does not end within the body");
+        Tolerate(ProblemKind::kGroupNameUnended, "the material name does not end within the body");
     }
     if (nameLength > kNameCapacity - 1) {
-        Tolerate("a material name of " + std::to_string(nameLength) + " bytes is cut to " +
-                 std::to_string(kNameCapacity - 1));
+        Tolerate(ProblemKind::kNameTooLong, "a material name of " + std::to_string(nameLength) +
+                                                " bytes is cut to " +
+                                                std::to_string(kNameCapacity - 1));
         nameLength = kNameCapacity - 1;
     }
     std::memcpy(mesh.materialName, chunkData, nameLength);
@@ -261,22 +250,20 @@ void Scene::MatchMaterialGroup(Mesh& mesh) {
 }
 
 void Scene::ReadMaterial() {
-    const std::int64_t end = static_cast<std::int64_t>(bytesRead) + chunkLength;
+    EnterChunk();
     Material* current = nullptr;
-    while (bytesRead < end) {
-        if (!ReadChunkHeader()) {
-            return;
-        }
-        if (chunkLength < 0) {
-            LeaveChunkAt(end);
-            return;
+    while (bytesRead < Limit()) {
+        if (!ReadChunkHeader() || chunkLength < 0) {
+            break;
         }
         switch (chunkId) {
             case chunk::kMaterialName:
                 current = NewEmptyMaterial();
                 current->next = materials->next;
                 materials->next = current;
+                EnterChunk();
                 ReadString(current->name);
+                LeaveChunk();
                 newestMaterialByName_[FoldedName(current->name)] = current;
                 break;
             case chunk::kDiffuseColor:
@@ -288,17 +275,19 @@ void Scene::ReadMaterial() {
                 break;
         }
     }
+    LeaveChunk();
 }
 
 // The body of a diffuse colour chunk is a colour chunk; its identifier is not examined.
 void Scene::TakeColor(Material* material) {
     if (material == nullptr) {
-        Tolerate("a colour before the block's first name is ignored");
+        Tolerate(ProblemKind::kColorBeforeName,
+                 "a colour before the block's first name is ignored");
         return;
     }
     if (chunkLength < kColorBodyBytes) {
-        Tolerate("colour body holds " + std::to_string(chunkLength) + " of 9 bytes; colour " +
-                 "left as it was");
+        Tolerate(ProblemKind::kColorTooShort, "colour body holds " + std::to_string(chunkLength) +
+                                                  " of 9 bytes; colour " + "left as it was");
         return;
     }
     for (int k = 0; k < 3; ++k) {

@@ -21,9 +21,12 @@ Scene::Scene(const char* modelPath) : modelPath_(modelPath) {
 
     LoadModel();
 
-    // The camera measures mouse movement from this screen point and puts the cursor back here
-    // every frame.
-    platform::SetCursorScreenPosition(400, 300);
+    // Before the window exists the pointer goes to the centre of the full-screen window; the
+    // first frame with the focus moves it to the real window's centre should that lie elsewhere.
+    pointerHomeX = 400;
+    pointerHomeY = 300;
+    platform::SetCursorScreenPosition(pointerHomeX, pointerHomeY);
+    pointerPlaced = true;
 }
 
 Scene::~Scene() {

@@ -10,10 +10,32 @@
 
 #include "scene/Model.h"
 
+// The kinds of damage the reader tolerates. Tests and tools match on the kind; the text that
+// goes with each problem is for people and may be worded anew.
+enum class ProblemKind {
+    kHeaderCutShort,     // fewer than 6 bytes left for a header
+    kLengthBelowHeader,  // a length below the 6 header bytes: the chunk cannot be stepped over
+    kLengthPastEnd,      // a length past the end of the file or of the chunk that holds it
+    kNameCutShort,       // a name without its zero before the end of its chunk
+    kNameTooLong,        // a name of more than 255 bytes, cut
+    kGroupNameUnended,   // a material group's name without its zero
+    kScaleTooShort,      // a master scale body of fewer than 4 bytes
+    kNoVertexCount,      // a vertex list body of fewer than 2 bytes
+    kVerticesMissing,    // a vertex list body holding fewer vertices than its count
+    kSecondVertexList,   // a second vertex list in one mesh
+    kNoFaceCount,        // a face list body of fewer than 2 bytes
+    kFacesMissing,       // a face list body holding fewer faces than its count
+    kFacesNotDrawable,   // faces naming a vertex the mesh does not have
+    kColorBeforeName,    // a diffuse colour before the block's first name
+    kColorTooShort,      // a diffuse colour body of fewer than 9 bytes
+    kTooManyProblems,    // the list is full; further problems are not listed
+};
+
 // Something a damaged model file made the reader tolerate, for the inspector to show.
 struct ReadProblem {
     std::uint16_t chunkId;
     long offset;  // file offset of the chunk's header
+    ProblemKind kind;
     std::string what;
 };
 
@@ -27,8 +49,9 @@ public:
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
-    // Once per frame: reads the mouse and keys, moves the camera, re-centres the cursor and
-    // multiplies the view onto the model-view matrix. Returns 1.
+    // Once per frame: while the window has the focus reads the mouse and keys and re-centres the
+    // pointer in the window; moves the camera and multiplies the view onto the model-view
+    // matrix. Returns 1.
     int UpdateCamera();
     // Draws the loaded model under the current matrix, light and fog; nothing while not loaded.
     void DrawModel();
@@ -59,6 +82,11 @@ public:
     float yawDegrees = 0.0f;  // never wrapped
     float pitch = 0.0f;       // height of the look-at point over eye height, -200..200
     float heightOffset = 0.0f;
+    // The screen point the camera last put the pointer at, and whether it may still stand there
+    // (the window has kept the focus since). Mouse movement is measured from that point.
+    int pointerHomeX = 0;
+    int pointerHomeY = 0;
+    bool pointerPlaced = false;
 
     int loaded = 0;
     float modelScale = 1.0f;
@@ -70,21 +98,37 @@ private:
     // Reading helpers. Every walk ends: each turn of a loop consumes a whole header or leaves.
     void ReadVertexList(Mesh& mesh);
     void ReadFaceList(Mesh& mesh);
-    // False when the mesh had to be left early (the file ended or a header was unusable).
-    bool ReadMaterialGroups(Mesh& mesh, std::int64_t groupEnd);
+    // Material groups up to the end of the innermost open chunk.
+    void ReadMaterialGroups(Mesh& mesh);
     void MatchMaterialGroup(Mesh& mesh);
     void TakeColor(Material* material);
-    // Moves the stream forward to `end`, the end of a chunk whose reading stops early (a header
-    // inside it cannot be stepped over, or a body holds less than its count says); never moves
-    // backwards and never past the end of the file.
+
+    // Open chunks. A chunk whose header was read last is opened by EnterChunk(); from then on no
+    // header, body or name read inside it reaches past its end, and LeaveChunk() continues the
+    // stream at its end, whatever was inside. So damage stays within the chunk that holds it.
+    void EnterChunk();
+    void LeaveChunk();
+    // Closes the open chunks that the stream has reached the end of.
+    void CloseEndedChunks();
+    // Passes over what is left of the innermost open chunk (a header in it cannot be read or
+    // stepped over, or a body holds less than its count says).
+    void PassOverRestOfChunk() { LeaveChunkAt(Limit()); }
+    // Moves the stream forward to `end`; never backwards and never past the end of the file.
     void LeaveChunkAt(std::int64_t end);
-    std::int64_t BytesLeft() const { return fileSize_ - bytesRead; }
+    // The end of the innermost open chunk, or of the file.
+    std::int64_t Limit() const {
+        return openChunkEnds_.empty() ? fileSize_ : openChunkEnds_.back();
+    }
+    std::int64_t BytesLeft() const { return Limit() - bytesRead; }
+    // "the file" or "the chunk that holds it", for the problems' text.
+    const char* LimitName() const;
     // Records what the current chunk made the reader tolerate.
-    void Tolerate(const std::string& what);
+    void Tolerate(ProblemKind kind, const std::string& what);
 
     const char* modelPath_;
     long fileSize_ = 0;    // bytes in the open model file; no read or buffer goes past it
     long chunkStart_ = 0;  // file offset of the header read last
+    std::vector<std::int64_t> openChunkEnds_;  // innermost last
     // Materials by ASCII-lower-cased name, the newest of each name: a material group finds its
     // material without walking the list, so many groups and materials cannot make loading slow.
     std::unordered_map<std::string, Material*> newestMaterialByName_;

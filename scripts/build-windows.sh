@@ -4,6 +4,7 @@
 # then runs the Windows tests under Wine on a virtual display: the unit and reader tests, the
 # Win32 backend's tests and the smoke run of walkthrough.exe.
 #   scripts/build-windows.sh [--test]
+# WALKTHROUGH_WERROR=ON in the environment makes warnings errors, as ./test.sh does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,7 +23,7 @@ fi
 jobs=$(nproc)
 
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWALKTHROUGH_WERROR="${WALKTHROUGH_WERROR:-OFF}" >/dev/null
 cmake --build build-win -j"$jobs"
 
 # What a clean Windows has: the C runtime (msvcrt, or the universal one) and the system's own

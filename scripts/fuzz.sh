@@ -8,11 +8,12 @@ set -eu
 
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build-fuzz"
+build="${FUZZ_BUILD:-$root/build-fuzz}"
 
-cmake -S "$root/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWALKTHROUGH_FUZZ=ON -DWALKTHROUGH_SANITIZE=ON \
+    -DWALKTHROUGH_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target fuzz_reader make-fuzz-seeds >/dev/null
 
 mkdir -p "$build/seeds" "$build/corpus" "$build/crashes"
 "$build/make-fuzz-seeds" "$build/seeds"

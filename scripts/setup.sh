@@ -9,7 +9,7 @@ set -euo pipefail
 # xfonts-base: SDL's X11 message box draws its text with the X core fonts.
 # libegl-dev, libopengl-dev, libpng-dev: the headless renderer walkthrough-shot.
 packages=(g++ cmake make pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-          libegl-dev libopengl-dev libegl-mesa0 libpng-dev xfonts-base)
+          libegl-dev libopengl-dev libegl-mesa0 libpng-dev xfonts-base libcli11-dev)
 tests=false
 windows=false
 for option in "$@"; do
@@ -21,7 +21,7 @@ for option in "$@"; do
 done
 if $tests && ! $windows; then
     packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
-               imagemagick clang-14 libclang-rt-14-dev desktop-file-utils dpkg-dev)
+               imagemagick clang-14 clang-format libclang-rt-14-dev desktop-file-utils dpkg-dev)
 fi
 if $windows; then
     # MinGW-w64 (POSIX threads) for 64-bit Windows; googletest's sources for the unit tests.

@@ -1,6 +1,7 @@
 // The part of the seam for backends without a window (headless rendering, the command-line
 // tools): nothing is asked or shown, no window or message exists, and no sound plays. A warning
-// goes to standard error. Each such backend adds its own cursor, keys and contexts.
+// goes to standard error. Input comes as to a focused 800x600 window in the screen's top-left
+// corner; each such backend adds its own cursor, keys and contexts.
 #include <cstdio>
 
 #include "platform/Platform.h"
@@ -47,6 +48,13 @@ std::intptr_t DefaultWindowProcedure(WindowHandle, std::uint32_t, std::uintptr_t
 }
 void PostQuit(int) {}
 void SetCursorVisible(bool) {}
+bool WindowHasInputFocus() {
+    return true;
+}
+bool GetPointerHome(CursorPoint& home) {
+    home = CursorPoint{400, 300};
+    return true;
+}
 
 void PlaySoundFileAsync(const char*) {}
 

@@ -111,7 +111,7 @@ WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
     Fake().windowSpec = windowSpec;
     Fake().windowTitle = windowSpec.title;
     const auto found = fake::Classes().find(windowSpec.className);
-    if (found == fake::Classes().end()) {
+    if (found == fake::Classes().end() || !Fake().windowOpens) {
         return nullptr;
     }
     fake::g_windowProcedure = found->second;
@@ -181,6 +181,16 @@ bool GetCursorScreenPosition(CursorPoint& point) {
         return false;
     }
     point = Fake().cursor;
+    return true;
+}
+
+// Queries, like the key state: not recorded.
+bool WindowHasInputFocus() {
+    return Fake().inputFocus;
+}
+
+bool GetPointerHome(CursorPoint& home) {
+    home = Fake().pointerHome;
     return true;
 }
 

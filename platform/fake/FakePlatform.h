@@ -22,6 +22,7 @@ struct State {
     // Script.
     int promptAnswer = platform::kAnswerYes;
     bool displayModeTakes = true;
+    bool windowOpens = true;  // false: CreateMainWindow fails, as without a display
     int screenWidth = 1024;
     int screenHeight = 768;
     int pixelFormat = 1;   // what ChoosePixelFormat answers; 0 means none matches
@@ -29,6 +30,8 @@ struct State {
     int clientHeight = -1;
     bool cursorReadable = true;
     platform::CursorPoint cursor{400, 300};
+    bool inputFocus = true;                       // the window focused and not minimised
+    platform::CursorPoint pointerHome{400, 300};  // its client centre on the screen
     std::set<int> heldKeys;
     std::vector<ScheduledMessage> schedule;
     int idleTurnLimit = 10000;  // a loop still running then gets a close message

@@ -10,8 +10,9 @@
 #include <GL/glext.h>
 
 #include <algorithm>
-#include <cstring>
 #include <sstream>
+
+#include "platform/common/ExtensionList.h"
 
 namespace platform {
 
@@ -33,7 +34,6 @@ namespace {
 constexpr int kOnlyFormat = 1;
 constexpr int kColorBitsPerChannel = 8;
 constexpr int kDepthBits = 24;
-constexpr std::uint8_t kPixelTypeColorIndex = 1;
 
 struct FramebufferCalls {
     PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
@@ -71,28 +71,13 @@ std::string EglErrorText(const char* step) {
     return text.str();
 }
 
-bool HasExtension(const char* list, const char* name) {
-    if (list == nullptr) {
-        return false;
-    }
-    const std::size_t length = std::strlen(name);
-    for (const char* at = std::strstr(list, name); at != nullptr; at = std::strstr(at + 1, name)) {
-        const bool startsWord = at == list || at[-1] == ' ';
-        const bool endsWord = at[length] == ' ' || at[length] == '\0';
-        if (startsWord && endsWord) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool EnsureDisplay() {
     OffscreenState& state = State();
     if (state.displayReady) {
         return true;
     }
-    if (!HasExtension(eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS),
-                      "EGL_MESA_platform_surfaceless")) {
+    if (!ExtensionListHas(eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS),
+                          "EGL_MESA_platform_surfaceless")) {
         return Fail("EGL has no surfaceless platform (EGL_MESA_platform_surfaceless)");
     }
     state.display = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA,
@@ -106,8 +91,8 @@ bool EnsureDisplay() {
         return Fail(EglErrorText("eglInitialize"));
     }
     const char* extensions = eglQueryString(state.display, EGL_EXTENSIONS);
-    if (!HasExtension(extensions, "EGL_KHR_surfaceless_context") ||
-        !HasExtension(extensions, "EGL_KHR_no_config_context")) {
+    if (!ExtensionListHas(extensions, "EGL_KHR_surfaceless_context") ||
+        !ExtensionListHas(extensions, "EGL_KHR_no_config_context")) {
         eglTerminate(state.display);
         return Fail("the EGL display cannot make a context without a surface");
     }

@@ -15,9 +15,6 @@ std::vector<RenderContextTag*> g_contexts;
 // Paces swaps asked for on a device context that is no longer (or never was) a window's.
 FramePacer g_pacerWithoutWindow;
 
-// Layer types other than the main plane and colour-index pixels have no SDL counterpart.
-constexpr std::uint8_t kPixelTypeColorIndex = 1;
-
 GlFormat FormatFromRequest(const PixelFormatRequest& request) {
     GlFormat format;
     // A total without a split shares it out evenly: 16 bits ask for at least 5 a channel.
@@ -112,6 +109,7 @@ DeviceContext GetWindowDeviceContext(WindowHandle window) {
 
 int ChoosePixelFormat(DeviceContext dc, const PixelFormatRequest& request) {
     WindowTag* window = WindowOf(dc);
+    // Layer types other than the main plane and colour-index pixels have no SDL counterpart.
     if (window == nullptr || request.pixelType == kPixelTypeColorIndex ||
         request.layerType != kPixelMainPlane) {
         return 0;

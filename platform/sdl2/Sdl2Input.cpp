@@ -1,4 +1,5 @@
-// The cursor in screen coordinates and the keys by their place on the keyboard.
+// The cursor in screen coordinates, the window's hold on it, and the keys by their place on
+// the keyboard.
 #include <cstring>
 
 #include "platform/sdl2/Sdl2Internal.h"
@@ -59,6 +60,30 @@ namespace platform {
 
 using namespace sdl2;
 
+bool WindowHasInputFocus() {
+    const WindowTag* window = LiveWindow();
+    return window != nullptr && window->sdlWindow != nullptr &&
+           SDL_GetKeyboardFocus() == window->sdlWindow &&
+           (SDL_GetWindowFlags(window->sdlWindow) & SDL_WINDOW_MINIMIZED) == 0;
+}
+
+bool GetPointerHome(CursorPoint& home) {
+    const WindowTag* window = LiveWindow();
+    if (window == nullptr || window->sdlWindow == nullptr) {
+        return false;
+    }
+    // SDL places and sizes the client area, in screen coordinates (not drawable pixels).
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowPosition(window->sdlWindow, &x, &y);
+    SDL_GetWindowSize(window->sdlWindow, &width, &height);
+    home.x = x + width / 2;
+    home.y = y + height / 2;
+    return true;
+}
+
 bool GetCursorScreenPosition(CursorPoint& point) {
     if (!EnsureVideo() || !DriverHasGlobalCursor() || !g_cursorWarps) {
         return false;
@@ -97,6 +122,12 @@ bool SetCursorScreenPosition(int x, int y) {
     if (DriverHasGlobalCursor()) {
         SDL_GetGlobalMouseState(&actualX, &actualY);
         g_cursorWarps = actualX == x && actualY == y;
+    }
+    // SDL learns of a warp over its window only from the motion event it causes: take that in
+    // now, so that a read right after the warp finds the cursor where it was put. Before the
+    // window exists there is nothing to take in.
+    if (LiveWindow() != nullptr) {
+        SDL_PumpEvents();
     }
     return g_cursorWarps;
 }

@@ -43,14 +43,27 @@ bool IsPopup(const WindowTag& window) {
     return (window.style & kStylePopup) != 0;
 }
 
-void SendSizeIfChanged(WindowTag& window) {
+// The size message for a client size not reported yet, which then counts as reported; false
+// when the size is the one reported last.
+bool TakeSizeChange(WindowTag& window, Message& message) {
     int width = 0;
     int height = 0;
     CurrentClientSize(window, width, height);
-    if (width != window.reportedWidth || height != window.reportedHeight) {
-        window.reportedWidth = width;
-        window.reportedHeight = height;
-        window.procedure(&window, kMessageSize, 0, PackSize(width, height));
+    if (width == window.reportedWidth && height == window.reportedHeight) {
+        return false;
+    }
+    window.reportedWidth = width;
+    window.reportedHeight = height;
+    message.window = &window;
+    message.id = kMessageSize;
+    message.lParam = PackSize(width, height);
+    return true;
+}
+
+void SendSizeIfChanged(WindowTag& window) {
+    Message message;
+    if (TakeSizeChange(window, message)) {
+        window.procedure(&window, message.id, message.wParam, message.lParam);
     }
 }
 
@@ -148,16 +161,8 @@ void CurrentClientSize(const WindowTag& window, int& width, int& height) {
 }
 
 void QueueSizeIfChanged(WindowTag& window) {
-    int width = 0;
-    int height = 0;
-    CurrentClientSize(window, width, height);
-    if (width != window.reportedWidth || height != window.reportedHeight) {
-        window.reportedWidth = width;
-        window.reportedHeight = height;
-        Message message;
-        message.window = &window;
-        message.id = kMessageSize;
-        message.lParam = PackSize(width, height);
+    Message message;
+    if (TakeSizeChange(window, message)) {
         QueueMessage(message);
     }
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/common/ExtensionList.h"
 #include "platform/common/FramePacer.h"
 #include "platform/win32/RetraceCheck.h"
 #include "platform/win32/Win32Internal.h"

@@ -1,8 +1,28 @@
-// The cursor and the keyboard as the camera reads them: screen pixels and the asynchronous
-// key state.
+// The cursor and the keyboard as the camera reads them: screen pixels, the main window's
+// focus and client centre, and the asynchronous key state.
 #include "platform/win32/Win32Internal.h"
 
 namespace platform {
+
+bool WindowHasInputFocus() {
+    const HWND window = win32::MainWindow();
+    return window != nullptr && GetForegroundWindow() == window && !IsIconic(window);
+}
+
+bool GetPointerHome(CursorPoint& home) {
+    const HWND window = win32::MainWindow();
+    RECT client;
+    if (window == nullptr || !GetClientRect(window, &client)) {
+        return false;
+    }
+    POINT centre{client.right / 2, client.bottom / 2};
+    if (!ClientToScreen(window, &centre)) {
+        return false;
+    }
+    home.x = centre.x;
+    home.y = centre.y;
+    return true;
+}
 
 bool GetCursorScreenPosition(CursorPoint& point) {
     POINT pt;

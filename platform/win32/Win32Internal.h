@@ -38,6 +38,9 @@ inline RenderContext ToRenderContext(HGLRC hglrc) {
     return reinterpret_cast<RenderContext>(hglrc);
 }
 
+// The window CreateMainWindow made last, or null while there is none.
+HWND MainWindow();
+
 // The request as a PIXELFORMATDESCRIPTOR: every field copied, nothing added.
 PIXELFORMATDESCRIPTOR ToPixelFormatDescriptor(const PixelFormatRequest& request);
 
@@ -51,9 +54,5 @@ MSG ToNativeMessage(const Message& message);
 // UTF-16 for the wide-character functions. Null gives an empty text; bytes that are not
 // UTF-8 each become U+FFFD.
 std::wstring WideFromUtf8(const char* text);
-
-// Whether a space-separated extension list (as WGL and GL give them) names `extension`
-// exactly. A null list names nothing.
-bool ExtensionListHas(const char* list, const char* extension);
 
 }  // namespace platform::win32

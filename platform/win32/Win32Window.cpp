@@ -14,6 +14,7 @@ struct RegisteredClass {
 };
 
 std::vector<RegisteredClass> g_classes;
+HWND g_mainWindow = nullptr;
 
 WindowProcedure ProcedureOfClass(HWND hwnd) {
     const auto atom = static_cast<ATOM>(GetClassLongPtrA(hwnd, GCW_ATOM));
@@ -34,6 +35,11 @@ LRESULT CALLBACK ClassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }
 
 }  // namespace
+
+HWND MainWindow() {
+    return g_mainWindow != nullptr && IsWindow(g_mainWindow) ? g_mainWindow : nullptr;
+}
+
 }  // namespace platform::win32
 
 namespace platform {
@@ -63,9 +69,10 @@ bool RegisterWindowClass(const WindowClass& windowClass) {
 WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
     // Windows sends the creation message inside this call and the first size message no later
     // than the showing, as the seam promises.
-    return ToWindow(CreateWindowExA(0, windowSpec.className, windowSpec.title, windowSpec.style,
-                                    windowSpec.x, windowSpec.y, windowSpec.width, windowSpec.height,
-                                    nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+    g_mainWindow = CreateWindowExA(0, windowSpec.className, windowSpec.title, windowSpec.style,
+                                   windowSpec.x, windowSpec.y, windowSpec.width, windowSpec.height,
+                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return ToWindow(g_mainWindow);
 }
 
 void ShowMainWindow(WindowHandle window) {

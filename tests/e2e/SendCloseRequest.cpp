@@ -1,6 +1,5 @@
 // Asks a window to close the way a window manager does when its close button is clicked: a
-// WM_DELETE_WINDOW message of the WM_PROTOCOLS kind. Unlike destroying or killing the window,
-// this leaves the decision to the program.
+// WM_DELETE_WINDOW message of the WM_PROTOCOLS kind, which leaves the decision to the program.
 //   send-close-request WINDOW_ID
 #include <X11/Xlib.h>
 
@@ -8,20 +7,11 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s WINDOW_ID\n", argv[0]);
-        return 2;
-    }
-    char* end = nullptr;
-    const unsigned long window = std::strtoul(argv[1], &end, 0);
-    if (end == argv[1] || *end != '\0' || window == 0) {
-        std::fprintf(stderr, "%s: not a window id: %s\n", argv[0], argv[1]);
-        return 2;
-    }
-    Display* display = XOpenDisplay(nullptr);
+    const unsigned long window = argc == 2 ? std::strtoul(argv[1], nullptr, 0) : 0;
+    Display* display = window != 0 ? XOpenDisplay(nullptr) : nullptr;
     if (display == nullptr) {
-        std::fprintf(stderr, "%s: cannot open the display\n", argv[0]);
-        return 1;
+        std::fprintf(stderr, "usage: send-close-request WINDOW_ID, with DISPLAY set\n");
+        return 2;
     }
     XEvent event{};
     event.xclient.type = ClientMessage;

@@ -1,27 +1,27 @@
 #!/usr/bin/env bash
 # `cmake --install` into a scratch prefix puts every file where it belongs, the desktop entry is
 # valid, and the walk-through started the way the entry starts it (its Exec in its Path) finds
-# the sample scene: the window shows a picture, not only the sky.
+# the sample scene there. Without a display it must end with status 1 and say only why.
 #   installed.sh BUILD_DIR
+set -euo pipefail
 build=$1
-program=unused  # set from the desktop entry below
-test_name="installed"
-source "$(dirname "$0")/../e2e/e2e_lib.sh"
+work=$(mktemp -d "${TMPDIR:-/tmp}/walkthrough-installed.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "installed: $*" >&2
+    exit 1
+}
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
     fail "cmake --install failed: $(tail -n 5 "$work/install.log")"
-
 for file in bin/walkthrough bin/model-info bin/walkthrough-shot bin/make-sample \
     share/walkthrough/kelm.3ds share/walkthrough/groud.wav \
     share/applications/walkthrough.desktop share/icons/hicolor/256x256/apps/walkthrough.png \
-    share/man/man1/walkthrough.1 share/man/man1/model-info.1 \
-    share/man/man1/walkthrough-shot.1 share/man/man1/make-sample.1; do
+    share/man/man1/{walkthrough,model-info,walkthrough-shot,make-sample}.1; do
     [[ -s $prefix/$file ]] || fail "$file is not installed"
 done
-for page in "$prefix"/share/man/man1/*.1; do
-    grep -qE '@[A-Z_]+@' "$page" && fail "$page still holds a placeholder"
-done
+! grep -lE '@[A-Z_]+@' "$prefix"/share/man/man1/*.1 || fail "a manual page still holds a placeholder"
 
 entry=$prefix/share/applications/walkthrough.desktop
 desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
@@ -30,23 +30,8 @@ path_line=$(sed -n 's/^Path=//p' "$entry")
 [[ $exec_line == "$prefix/bin/walkthrough" ]] || fail "Exec is $exec_line"
 [[ $path_line == "$prefix/share/walkthrough" ]] || fail "Path is $path_line"
 
-# Whether the image holds a picture rather than one colour: no colour on 95 % of its pixels.
-shows_a_picture() {
-    convert "$1" -format %c histogram:info:- |
-        awk -F: '{ n = $1 + 0; total += n; if (n > most) most = n; colours++ }
-                 END { exit !(colours >= 2 && most < 0.95 * total) }'
-}
-
-start_display 1024x768
-(
-    cd "$path_line"
-    export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy MESA_GL_VERSION_OVERRIDE=1.1
-    exec $exec_line
-) >"$work/program.log" 2>&1 &
-program_pid=$!
-answer_prompt Escape
-wait_for_main_window
-import -window "$main_window" "$work/window.png" || fail "could not capture the window"
-shows_a_picture "$work/window.png" || fail "the installed program shows no model"
-xdotool key Escape
-expect_exit_status_zero 10
+status=0
+(cd "$path_line" && unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER &&
+    SDL_AUDIODRIVER=dummy timeout 20 "$exec_line") >"$work/run.log" 2>&1 || status=$?
+[[ $status -eq 1 ]] || fail "without a display the exit status is $status: $(cat "$work/run.log")"
+! grep -q "kelm.3ds" "$work/run.log" || fail "the installed sample is not found: $(cat "$work/run.log")"

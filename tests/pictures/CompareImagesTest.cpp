@@ -13,8 +13,11 @@ RgbImage Filled(int width, int height, std::uint8_t r, std::uint8_t g, std::uint
     RgbImage image;
     image.width = width;
     image.height = height;
-    for (int i = 0; i < width * height; ++i) {
-        image.pixels.insert(image.pixels.end(), {r, g, b});
+    image.pixels.resize(image.ByteCount());
+    for (std::size_t at = 0; at < image.pixels.size(); at += 3) {
+        image.pixels[at] = r;
+        image.pixels[at + 1] = g;
+        image.pixels[at + 2] = b;
     }
     return image;
 }
@@ -59,22 +62,6 @@ TEST(ComparePictures, DifferentSizesNeverMatch) {
     EXPECT_FALSE(difference.sameSize);
     EXPECT_FALSE(Matches(difference));
     EXPECT_FALSE(Matches(ComparePictures(RgbImage{}, RgbImage{})));
-    EXPECT_TRUE(DifferencePicture(Filled(4, 3, 0, 0, 0), Filled(3, 4, 0, 0, 0)).pixels.empty());
-}
-
-TEST(DifferencePicture, MagnifiesSmallAndMarksLargeDifferences) {
-    const RgbImage baseline = Filled(2, 1, 50, 50, 50);
-    RgbImage actual = baseline;
-    actual.pixels[1] = 52;  // first pixel: green within the tolerance
-    actual.pixels[3] = 90;  // second pixel: red beyond it
-    const RgbImage picture = DifferencePicture(actual, baseline);
-    ASSERT_EQ(picture.pixels.size(), 6u);
-    EXPECT_EQ(picture.pixels[0], 0);
-    EXPECT_EQ(picture.pixels[1], 32);
-    EXPECT_EQ(picture.pixels[2], 0);
-    EXPECT_EQ(picture.pixels[3], 255);
-    EXPECT_EQ(picture.pixels[4], 0);
-    EXPECT_EQ(picture.pixels[5], 255);
 }
 
 TEST(PngFile, WritesAndReadsBackEveryByte) {

@@ -3,8 +3,8 @@
 // every part inside the file format's 16-bit counts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <functional>
 #include <set>
 
 #include "tools/make-sample/Ground.h"
@@ -18,8 +18,7 @@ constexpr double kPi = 3.141592653589793;
 struct Vec {
     double x, y, z;
 };
-
-Vec Sub(Vec a, Vec b) {
+Vec operator-(Vec a, Vec b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
 Vec Cross(Vec a, Vec b) {
@@ -29,47 +28,38 @@ double Dot(Vec a, Vec b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-Vec VertexAt(const MeshBuilder::Part& part, std::size_t corner) {
-    const std::size_t v = part.corners[corner];
-    return {part.xyz[3 * v], part.xyz[3 * v + 1], part.xyz[3 * v + 2]};
-}
-
-// The area of a regular polygon of n corners on a circle of radius r.
+// A regular polygon of n corners on a circle of radius r, and a frustum between two similar
+// polygons of the given areas, `height` apart.
 double PolygonArea(int n, double r) {
     return n / 2.0 * r * r * std::sin(2 * kPi / n);
 }
-
-// A frustum between two similar polygons of the given areas, `height` apart.
 double FrustumVolume(double area0, double area1, double height) {
     return height / 3 * (area0 + area1 + std::sqrt(area0 * area1));
 }
 
-// The hill is a stack of frustums between its rings: ring k lies at the fraction k / rings of
-// the radii and at the height h (1 - fraction^2).
+// The hill stacks frustums between its rings: ring k lies at the fraction k / rings of the
+// radii and at the height h (1 - fraction^2).
 double HillVolume(double radiusX, double radiusY, double height, int segments, int rings) {
+    const double unit = PolygonArea(segments, 1) * radiusX * radiusY;
     double volume = 0;
     for (int k = 0; k < rings; ++k) {
-        const double inner = static_cast<double>(k) / rings;
-        const double outer = static_cast<double>(k + 1) / rings;
-        const double unit = PolygonArea(segments, 1) * radiusX * radiusY;
+        const double inner = static_cast<double>(k) / rings, outer = (k + 1.0) / rings;
         volume += FrustumVolume(unit * inner * inner, unit * outer * outer,
                                 height * (outer * outer - inner * inner));
     }
     return volume;
 }
 
-// A sphere of `segments` meridians and four bands: two polar caps and two bands to the
-// equator.
+// A sphere of four bands: two polar caps and two bands to the equator.
 double FourBandSphereVolume(double radius, int segments) {
     const double ring = PolygonArea(segments, radius * std::sin(kPi / 4));
-    const double equator = PolygonArea(segments, radius);
     return 2 * (FrustumVolume(0, ring, radius * (1 - std::cos(kPi / 4))) +
-                FrustumVolume(ring, equator, radius * std::cos(kPi / 4)));
+                FrustumVolume(ring, PolygonArea(segments, radius), radius * std::cos(kPi / 4)));
 }
 
 struct ShapeCase {
     const char* name;
-    std::function<void(MeshBuilder&)> build;
+    void (*build)(MeshBuilder&);
     double volume;  // what the solid encloses; open bottoms lie on z = 0
 };
 
@@ -77,104 +67,75 @@ void PrintTo(const ShapeCase& shape, std::ostream* out) {
     *out << shape.name;
 }
 
+// One solid a line.
+// clang-format off
+const ShapeCase kShapes[] = {
+    {"Box", [](MeshBuilder& m) { AddBox(m, {2, 3, 0}, {6, 8, 10}); }, 4 * 5 * 10},
+    {"ClosedBox", [](MeshBuilder& m) { AddBox(m, {-2, 3, 1}, {1, 5, 4}, Caps::kTopAndBottom); },
+     3 * 2 * 3},
+    {"Frustum", [](MeshBuilder& m) { AddFrustum(m, {5, -4}, 0, 12, 3, 1, Caps::kTop); },
+     12.0 / 3 * (36 + 4 + 12)},
+    {"Pyramid", [](MeshBuilder& m) { AddPyramid(m, {7, 9}, 0, 4, 6); }, 64.0 * 6 / 3},
+    {"HouseAlongX", [](MeshBuilder& m) { AddGabledHouse(m, m, {10, 4}, 6, 3, 5, 8, false); },
+     12 * 6 * 5 + 6 * 3 / 2.0 * 12},
+    {"HouseAlongY", [](MeshBuilder& m) { AddGabledHouse(m, m, {-3, 12}, 5, 4, 6, 9, true); },
+     10 * 8 * 6 + 8 * 3 / 2.0 * 10},
+    {"Cylinder", [](MeshBuilder& m) { AddCylinder(m, {4, 4}, 2, 7, 1.5f, 9, Caps::kTopAndBottom); },
+     PolygonArea(9, 1.5) * 5},
+    {"Cone", [](MeshBuilder& m) { AddCone(m, {-6, 2}, 1, 9, 2, 7, true); },
+     PolygonArea(7, 2) * 8 / 3},
+    {"Sphere", [](MeshBuilder& m) { AddSphere(m, {3, -2, 5}, 2, 6, 4); },
+     FourBandSphereVolume(2, 6)},
+    {"Hill", [](MeshBuilder& m) { AddHill(m, {20, 30}, 10, 6, 4, 20, 8); },
+     HillVolume(10, 6, 4, 20, 8)},
+};
+// clang-format on
+
 class ShapeWinding : public ::testing::TestWithParam<ShapeCase> {};
 
 // Every case is convex, so a face points out when its normal points away from the mean of the
 // solid's vertices. The signed volume (the sum of p1 . (p2 x p3) / 6 over the faces) equals
-// the enclosed volume only when every face is wound outward; an open bottom on z = 0 adds
-// nothing to it, as the origin lies in that plane.
+// the enclosed volume only when every face is wound outward and none is missing; an open
+// bottom on z = 0 adds nothing to it, as the origin lies in that plane.
 TEST_P(ShapeWinding, EveryFacePointsOutOfTheSolid) {
-    const ShapeCase& shape = GetParam();
     MeshBuilder mesh;
-    shape.build(mesh);
+    GetParam().build(mesh);
     ASSERT_EQ(mesh.parts().size(), 1u);
     const MeshBuilder::Part& part = mesh.parts()[0];
-    ASSERT_GT(part.corners.size(), 0u);
-
+    const auto vertex = [&](std::size_t corner) {
+        const float* p = &part.xyz[3 * part.corners[corner]];
+        return Vec{p[0], p[1], p[2]};
+    };
     Vec centre = {0, 0, 0};
-    const std::size_t vertices = part.xyz.size() / 3;
-    for (std::size_t v = 0; v < vertices; ++v) {
-        centre = {centre.x + part.xyz[3 * v] / vertices, centre.y + part.xyz[3 * v + 1] / vertices,
-                  centre.z + part.xyz[3 * v + 2] / vertices};
+    const double vertices = static_cast<double>(part.xyz.size() / 3);
+    for (std::size_t i = 0; i < part.xyz.size(); i += 3) {
+        centre = {centre.x + part.xyz[i] / vertices, centre.y + part.xyz[i + 1] / vertices,
+                  centre.z + part.xyz[i + 2] / vertices};
     }
     double volume = 0;
     for (std::size_t corner = 0; corner < part.corners.size(); corner += 3) {
-        const Vec a = VertexAt(part, corner);
-        const Vec b = VertexAt(part, corner + 1);
-        const Vec c = VertexAt(part, corner + 2);
-        const Vec normal = Cross(Sub(b, a), Sub(c, b));
-        ASSERT_GT(Dot(normal, normal), 0.0) << "degenerate face " << corner / 3;
+        const Vec a = vertex(corner), b = vertex(corner + 1), c = vertex(corner + 2);
+        const Vec normal = Cross(b - a, c - b);
         const Vec middle = {(a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3, (a.z + b.z + c.z) / 3};
-        EXPECT_GT(Dot(normal, Sub(middle, centre)), 0.0) << "face " << corner / 3;
+        EXPECT_GT(Dot(normal, middle - centre), 0.0) << "face " << corner / 3;
         volume += Dot(a, Cross(b, c)) / 6;
     }
-    EXPECT_NEAR(volume, shape.volume, shape.volume * 1e-4);
+    EXPECT_NEAR(volume, GetParam().volume, GetParam().volume * 1e-4);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Solids, ShapeWinding,
-    ::testing::Values(ShapeCase{"Box",
-                                [](MeshBuilder& m) {
-                                    AddBox(m, {2, 3, 0}, {6, 8, 10});
-                                },
-                                4 * 5 * 10},
-                      ShapeCase{"ClosedBox",
-                                [](MeshBuilder& m) {
-                                    AddBox(m, {-2, 3, 1}, {1, 5, 4}, Caps::kTopAndBottom);
-                                },
-                                3 * 2 * 3},
-                      ShapeCase{"Frustum",
-                                [](MeshBuilder& m) {
-                                    AddFrustum(m, {5, -4}, 0, 12, 3, 1, Caps::kTop);
-                                },
-                                12.0 / 3 * (36 + 4 + 12)},
-                      ShapeCase{"Pyramid",
-                                [](MeshBuilder& m) {
-                                    AddPyramid(m, {7, 9}, 0, 4, 6);
-                                },
-                                64.0 * 6 / 3},
-                      ShapeCase{"HouseAlongX",
-                                [](MeshBuilder& m) {
-                                    AddGabledHouse(m, m, {10, 4}, 6, 3, 5, 8, false);
-                                },
-                                12 * 6 * 5 + 6 * 3 / 2.0 * 12},
-                      ShapeCase{"HouseAlongY",
-                                [](MeshBuilder& m) {
-                                    AddGabledHouse(m, m, {-3, 12}, 5, 4, 6, 9, true);
-                                },
-                                10 * 8 * 6 + 8 * 3 / 2.0 * 10},
-                      ShapeCase{"Cylinder",
-                                [](MeshBuilder& m) {
-                                    AddCylinder(m, {4, 4}, 2, 7, 1.5f, 9, Caps::kTopAndBottom);
-                                },
-                                PolygonArea(9, 1.5) * 5},
-                      ShapeCase{"Cone",
-                                [](MeshBuilder& m) {
-                                    AddCone(m, {-6, 2}, 1, 9, 2, 7, true);
-                                },
-                                PolygonArea(7, 2) * 8 / 3},
-                      ShapeCase{"Sphere",
-                                [](MeshBuilder& m) {
-                                    AddSphere(m, {3, -2, 5}, 2, 6, 4);
-                                },
-                                FourBandSphereVolume(2, 6)},
-                      ShapeCase{"Hill",
-                                [](MeshBuilder& m) {
-                                    AddHill(m, {20, 30}, 10, 6, 4, 20, 8);
-                                },
-                                HillVolume(10, 6, 4, 20, 8)}),
-    [](const ::testing::TestParamInfo<ShapeCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Solids, ShapeWinding, ::testing::ValuesIn(kShapes),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MeshBuilder, SplitsIntoPartsThatFitSixteenBitCounts) {
-    MeshBuilder mesh;
-    constexpr int kTriangles = 30000;  // 90000 vertices, none shared
-    for (int i = 0; i < kTriangles; ++i) {
+// 30000 unshared triangles need two parts; a grid of quads shares its corners.
+TEST(MeshBuilder, SplitsIntoPartsThatFitSixteenBitCountsAndSharesCorners) {
+    MeshBuilder triangles;
+    for (int i = 0; i < 30000; ++i) {
         const float x = static_cast<float>(i);
-        mesh.Triangle({x, 0, 0}, {x, 1, 0}, {x, 0, 1});
+        triangles.Triangle({x, 0, 0}, {x, 1, 0}, {x, 0, 1});
     }
-    ASSERT_GE(mesh.parts().size(), 2u);
-    EXPECT_EQ(mesh.FaceCount(), static_cast<std::size_t>(kTriangles));
-    for (const MeshBuilder::Part& part : mesh.parts()) {
+    ASSERT_GE(triangles.parts().size(), 2u);
+    EXPECT_EQ(triangles.FaceCount(), 30000u);
+    for (const MeshBuilder::Part& part : triangles.parts()) {
         const std::size_t vertices = part.xyz.size() / 3;
         EXPECT_LE(vertices, MeshBuilder::kMaxVertices);
         EXPECT_LE(part.corners.size() / 3, MeshBuilder::kMaxFaces);
@@ -182,41 +143,37 @@ TEST(MeshBuilder, SplitsIntoPartsThatFitSixteenBitCounts) {
             ASSERT_LT(index, vertices);
         }
     }
-}
 
-TEST(MeshBuilder, SharesTheCornersOfAdjoiningQuads) {
-    MeshBuilder mesh;
-    for (int y = 0; y < 10; ++y) {
-        for (int x = 0; x < 10; ++x) {
-            const float x0 = static_cast<float>(x), y0 = static_cast<float>(y);
-            mesh.Quad({x0, y0, 0}, {x0 + 1, y0, 0}, {x0 + 1, y0 + 1, 0}, {x0, y0 + 1, 0});
+    MeshBuilder grid;
+    for (float y = 0; y < 10; ++y) {
+        for (float x = 0; x < 10; ++x) {
+            grid.Quad({x, y, 0}, {x + 1, y, 0}, {x + 1, y + 1, 0}, {x, y + 1, 0});
         }
     }
-    ASSERT_EQ(mesh.parts().size(), 1u);
-    EXPECT_EQ(mesh.parts()[0].xyz.size() / 3, 11u * 11u);
-    EXPECT_EQ(mesh.FaceCount(), 200u);
+    ASSERT_EQ(grid.parts().size(), 1u);
+    EXPECT_EQ(grid.parts()[0].xyz.size() / 3, 11u * 11u);
+    EXPECT_EQ(grid.FaceCount(), 200u);
 }
 
 TEST(GridLines, KeepsEveryEdgeAndSpansTheLimits) {
-    const std::vector<float> edges = {-3.5f, 0.25f, 10, 10.5f, 37};
-    const std::vector<float> lines = GridLines(edges, -20, 20, 5, 1.5f, -300, 400);
+    const std::set<float> edges = {-3.5f, 0.25f, 10, 10.5f, 37};
+    const std::vector<float> lines =
+        GridLines({edges.begin(), edges.end()}, -20, 20, 5, 1.5f, -300, 400);
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines.front(), -300);
     EXPECT_EQ(lines.back(), 400);
-    const std::set<float> all(lines.begin(), lines.end());
-    const std::set<float> edgeSet(edges.begin(), edges.end());
     for (float edge : edges) {
-        EXPECT_EQ(all.count(edge), 1u) << edge;
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), edge), 1) << edge;
     }
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        EXPECT_GT(lines[i], lines[i - 1]);
+        const float gap = lines[i] - lines[i - 1];
+        EXPECT_GT(gap, 0.0f);
         // Only two edges may lie closer than a unit: no other cell is a sliver.
-        const bool bothEdges = edgeSet.count(lines[i]) == 1 && edgeSet.count(lines[i - 1]) == 1;
-        if (!bothEdges) {
-            EXPECT_GE(lines[i] - lines[i - 1], 1.0f) << lines[i - 1] << " " << lines[i];
+        if (edges.count(lines[i]) + edges.count(lines[i - 1]) < 2) {
+            EXPECT_GE(gap, 1.0f) << lines[i - 1] << " " << lines[i];
         }
         if (lines[i] <= 20 && lines[i - 1] >= -20) {
-            EXPECT_LE(lines[i] - lines[i - 1], 5.0f + 1.0f);
+            EXPECT_LE(gap, 5.0f + 1.0f);
         }
     }
 }

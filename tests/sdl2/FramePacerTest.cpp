@@ -70,10 +70,4 @@ TEST(FramePacer, NoMoreThanOneSwapPerPeriodOverTime) {
     EXPECT_GE(swaps, 99);
 }
 
-TEST(FramePacer, DefaultPeriodIsSeventyFifthOfASecond) {
-    EXPECT_EQ(
-        std::chrono::duration_cast<std::chrono::microseconds>(FramePacer::kDefaultPeriod).count(),
-        13333);
-}
-
 }  // namespace

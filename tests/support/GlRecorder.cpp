@@ -7,13 +7,10 @@
 
 namespace {
 
-std::vector<double> Floats(const GLfloat* values, int count) {
-    return std::vector<double>(values, values + count);
-}
-
-// Light and fog vector parameters: four values for colours and positions.
-int VectorSize(GLenum pname) {
-    return pname == GL_FOG_DENSITY ? 1 : 4;
+// A light or fog parameter name followed by its values: four for colours and positions.
+std::vector<double> WithValues(std::vector<double> head, GLenum pname, const GLfloat* values) {
+    head.insert(head.end(), values, values + (pname == GL_FOG_DENSITY ? 1 : 4));
+    return head;
 }
 
 }  // namespace
@@ -45,18 +42,10 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     Record("glViewport", {double(x), double(y), double(width), double(height)});
 }
 void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
-    std::vector<double> args{double(light), double(pname)};
-    for (double value : Floats(params, VectorSize(pname))) {
-        args.push_back(value);
-    }
-    Record("glLightfv", args);
+    Record("glLightfv", WithValues({double(light), double(pname)}, pname, params));
 }
 void glLightModelfv(GLenum pname, const GLfloat* params) {
-    std::vector<double> args{double(pname)};
-    for (double value : Floats(params, 4)) {
-        args.push_back(value);
-    }
-    Record("glLightModelfv", args);
+    Record("glLightModelfv", WithValues({double(pname)}, pname, params));
 }
 void glColorMaterial(GLenum face, GLenum mode) {
     Record("glColorMaterial", {double(face), double(mode)});
@@ -68,11 +57,7 @@ void glFogf(GLenum pname, GLfloat param) {
     Record("glFogf", {double(pname), param});
 }
 void glFogfv(GLenum pname, const GLfloat* params) {
-    std::vector<double> args{double(pname)};
-    for (double value : Floats(params, VectorSize(pname))) {
-        args.push_back(value);
-    }
-    Record("glFogfv", args);
+    Record("glFogfv", WithValues({double(pname)}, pname, params));
 }
 void glHint(GLenum target, GLenum mode) {
     Record("glHint", {double(target), double(mode)});

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/fake/CallLog.h"
 
 inline void ExpectLibmValue(double actual, double expected) {
 #ifdef _WIN32
@@ -21,5 +25,24 @@ inline void ExpectLibmValues(const std::vector<double>& actual,
     for (std::size_t i = 0; i < actual.size(); ++i) {
         SCOPED_TRACE(i);
         ExpectLibmValue(actual[i], expected[i]);
+    }
+}
+
+using ExpectedCall = std::pair<std::string, std::vector<double>>;
+
+// `calls` are exactly `expected`, in order, with their numbers.
+inline void ExpectCalls(const std::vector<fake::Call>& calls,
+                        const std::vector<ExpectedCall>& expected) {
+    std::vector<std::string> names, expectedNames;
+    for (const fake::Call& call : calls) {
+        names.push_back(call.name);
+    }
+    for (const ExpectedCall& call : expected) {
+        expectedNames.push_back(call.first);
+    }
+    ASSERT_EQ(names, expectedNames);
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        SCOPED_TRACE(calls[i].name + " at " + std::to_string(i));
+        ExpectLibmValues(calls[i].args, expected[i].second);
     }
 }

@@ -2,6 +2,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "platform/fake/FakePlatform.h"
 #include "scene/Scene.h"
 #include "tests/support/ModelFile.h"
@@ -9,131 +11,75 @@
 
 namespace {
 
-class Drawing : public ::testing::Test {
-protected:
-    void SetUp() override { fake::Reset(); }
-
-    // Loads the model and draws it once; returns the GL calls of the pass.
-    std::vector<fake::Call> Draw(const ChunkWriter& model) {
-        file_ = std::make_unique<ModelFile>(model.bytes());
-        scene_ = std::make_unique<Scene>(file_->path());
-        fake::CallLog().clear();
-        scene_->DrawModel();
-        return fake::CallLog();
-    }
-    // Same, by name only.
-    std::vector<std::string> Names(const std::vector<fake::Call>& calls) {
-        std::vector<std::string> names;
-        for (const fake::Call& call : calls) {
-            names.push_back(call.name);
+// The GL calls of one drawing pass of `model`, as "name arg arg ...".
+std::vector<std::string> DrawnCalls(const ChunkWriter& model) {
+    fake::Reset();
+    ModelFile file(model.bytes());
+    Scene scene(file.path());
+    fake::CallLog().clear();
+    scene.DrawModel();
+    EXPECT_EQ(g_meshCursor, nullptr);
+    std::vector<std::string> calls;
+    for (const fake::Call& call : fake::CallLog()) {
+        std::ostringstream line;
+        line << call.name;
+        for (double arg : call.args) {
+            line << ' ' << arg;
         }
-        return names;
+        calls.push_back(line.str());
     }
-
-    void TearDown() override {
-        scene_.reset();
-        file_.reset();
-    }
-    std::unique_ptr<ModelFile> file_;
-    std::unique_ptr<Scene> scene_;
-};
-
-// A mesh named `name` with the given vertices and faces, grouped under `material` unless empty.
-void AddMesh(ChunkWriter& w, const std::string& name, const std::vector<float>& xyz,
-             const std::vector<std::uint16_t>& faces, const std::string& material = "") {
-    w.Begin(0x4000);
-    w.String(name);
-    w.Begin(0x4100);
-    w.VertexList(xyz);
-    w.Begin(0x4120);
-    w.FaceRecords(faces);
-    if (!material.empty()) {
-        w.MaterialGroup(material, {0});
-    }
-    w.End();
-    w.End();
-    w.End();
+    return calls;
 }
 
-TEST_F(Drawing, NothingIsDrawnWithoutALoadedModel) {
+TEST(Drawing, NothingIsDrawnWithoutALoadedModel) {
     Scene scene("no-such-model.3ds");
     fake::CallLog().clear();
     scene.DrawModel();
     EXPECT_TRUE(fake::CallLog().empty());
 }
 
-TEST_F(Drawing, AFileWithNoObjectGetsTheScaleAndWhiteOnly) {
-    ChunkWriter w;
-    w.Begin(0x4D4D);
-    w.Begin(0x3D3D);
-    w.MasterScale(2.0f);
-    w.End();
-    w.End();
-
-    const auto calls = Draw(w);
-
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].name, "glScalef");
-    EXPECT_EQ(calls[0].args, (std::vector<double>{2.0, 2.0, 2.0}));
-    EXPECT_EQ(calls[1].name, "glColor3f");
-    EXPECT_EQ(calls[1].args, (std::vector<double>{1.0, 1.0, 1.0}));
-    EXPECT_EQ(g_meshCursor, nullptr);
+// The light must not depend on the model's units: a scale other than 1 has GL renormalise the
+// normals it scales; a scale of 1 draws with the same calls as ever.
+TEST(Drawing, TheScaleIsAppliedAndNormalsRenormalisedUnlessItIsOne) {
+    const std::string normalize = "glEnable " + std::to_string(GL_NORMALIZE);
+    const struct {
+        float scale;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {1.0f, {"glScalef 1 1 1", "glColor3f 1 1 1"}},
+        {2.0f, {"glScalef 2 2 2", normalize, "glColor3f 1 1 1"}},
+        {0.25f, {"glScalef 0.25 0.25 0.25", normalize, "glColor3f 1 1 1"}},
+    };
+    for (const auto& c : cases) {
+        ChunkWriter w;
+        w.BeginModel();
+        w.MasterScale(c.scale);
+        w.EndModel();
+        EXPECT_EQ(DrawnCalls(w), c.calls) << "scale " << c.scale;
+    }
 }
 
-TEST_F(Drawing, EachFaceSendsItsNormalThenItsVerticesInFileOrder) {
+TEST(Drawing, EachDrawableFaceSendsItsNormalThenItsVerticesInFileOrder) {
     ChunkWriter w;
-    w.Begin(0x4D4D);
-    w.Begin(0x3D3D);
-    w.Material("Red", 255, 0, 51);
-    AddMesh(w, "Box", {0, 0, 0, 1, 0, 0, 0, 1, 0, 5, 5, 5}, {0, 1, 2, 3, 2, 1}, "red");
-    AddMesh(w, "Empty", {}, {});
-    w.End();
-    w.End();
-
-    const auto calls = Draw(w);
-
-    EXPECT_EQ(Names(calls),
-              (std::vector<std::string>{"glScalef", "glColor3f", "glBegin", "glColor3f",
-                                        "glNormal3f", "glVertex3f", "glVertex3f", "glVertex3f",
-                                        "glNormal3f", "glVertex3f", "glVertex3f", "glVertex3f",
-                                        "glEnd", "glBegin", "glColor3f", "glEnd"}));
-    EXPECT_EQ(calls[2].args, std::vector<double>{GL_TRIANGLES});
-    EXPECT_EQ(calls[3].args, (std::vector<double>{1.0f, 0.0f, 51 / 255.0f}));
-    EXPECT_EQ(calls[4].args, (std::vector<double>{0.0, -0.0, 1.0}));
-    EXPECT_EQ(calls[5].args, (std::vector<double>{0, 0, 0}));
-    EXPECT_EQ(calls[6].args, (std::vector<double>{1, 0, 0}));
-    EXPECT_EQ(calls[7].args, (std::vector<double>{0, 1, 0}));
-    EXPECT_EQ(calls[9].args, (std::vector<double>{5, 5, 5}));
-    EXPECT_EQ(calls[10].args, (std::vector<double>{0, 1, 0}));
-    EXPECT_EQ(calls[11].args, (std::vector<double>{1, 0, 0}));
-    // The mesh with no faces and no material: a batch with only its colour, white.
-    EXPECT_EQ(calls[14].args, (std::vector<double>{1.0, 1.0, 1.0}));
-    EXPECT_EQ(g_meshCursor, nullptr);
-}
-
-TEST_F(Drawing, NodesWithoutMeshDataAndFacesWithoutVerticesDrawNothingOfThem) {
-    ChunkWriter w;
-    w.Begin(0x4D4D);
-    w.Begin(0x3D3D);
-    w.Begin(0x4000);  // a light: its node has no mesh data
+    w.BeginModel();
+    w.Material("Red", 255, 0, 0);
+    // Faces 2 to 4 each name, in one corner, a vertex the mesh does not have.
+    w.MeshObject({"Box",
+                  {0, 0, 0, 1, 0, 0, 0, 1, 0, 5, 5, 5},
+                  {0, 1, 2, 3, 2, 1, 4, 1, 2, 0, 4, 2, 0, 1, 4},
+                  {"red"}});
+    w.Begin(chunk::kNamedObject);  // a light: its node has no mesh data
     w.String("Sun");
-    w.Begin(0x4600);
-    w.Float(0);
-    w.Float(0);
-    w.Float(10);
     w.End();
-    w.End();
-    // The second face names vertex 7 of a mesh with three.
-    AddMesh(w, "Broken", {0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2, 0, 1, 7});
-    w.End();
-    w.End();
+    w.EndModel();
 
-    const auto calls = Draw(w);
-
-    EXPECT_EQ(Names(calls),
-              (std::vector<std::string>{"glScalef", "glColor3f", "glBegin", "glColor3f", "glEnd",
-                                        "glBegin", "glColor3f", "glNormal3f", "glVertex3f",
-                                        "glVertex3f", "glVertex3f", "glEnd"}));
+    EXPECT_EQ(DrawnCalls(w),
+              (std::vector<std::string>{
+                  "glScalef 1 1 1", "glColor3f 1 1 1", "glBegin " + std::to_string(GL_TRIANGLES),
+                  "glColor3f 1 0 0", "glNormal3f 0 -0 1", "glVertex3f 0 0 0", "glVertex3f 1 0 0",
+                  "glVertex3f 0 1 0", "glNormal3f -0.436852 -0.436852 0.786334", "glVertex3f 5 5 5",
+                  "glVertex3f 0 1 0", "glVertex3f 1 0 0", "glEnd",
+                  "glBegin " + std::to_string(GL_TRIANGLES), "glColor3f 1 1 1", "glEnd"}));
 }
 
 }  // namespace

@@ -15,16 +15,12 @@ done
 
 workdir=$(mktemp -d "${TMPDIR:-/tmp}/walkthrough-wine.XXXXXX")
 xvfb_pid=""
-
 cleanup() {
     if [[ -n ${WINEPREFIX:-} && -d $WINEPREFIX ]]; then
         timeout 30 wineserver -k >/dev/null 2>&1 || true
         timeout 30 wineserver -w >/dev/null 2>&1 || true
     fi
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    [[ -z $xvfb_pid ]] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null || true; }
     rm -rf "$workdir"
 }
 trap cleanup EXIT
@@ -36,13 +32,11 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$workdir/display" \
     >"$workdir/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do
-    [[ -s $workdir/display ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
+    [[ ! -s $workdir/display ]] && kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.1
 done
 if [[ ! -s $workdir/display ]]; then
-    echo "run-under-wine: Xvfb did not start:" >&2
-    cat "$workdir/xvfb.log" >&2
+    echo "run-under-wine: Xvfb did not start: $(cat "$workdir/xvfb.log")" >&2
     exit 1
 fi
 DISPLAY=":$(tr -dc '0-9' <"$workdir/display")"

@@ -2,10 +2,12 @@
 // the tests build every model file they read with it.
 //
 //   ChunkWriter w;
-//   w.Begin(chunk::kMain);  // opens a chunk; End() patches its length, header included
+//   w.BeginModel();         // the main chunk and the editor chunk in it
 //   w.MasterScale(2.5f);
-//   w.End();
+//   w.MeshObject({"Box", {0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2}, {"Red"}});
+//   w.EndModel();
 //
+// Begin() opens any chunk; End() patches its length, header included.
 // Values are written little-endian. Damaged files are made with Header(), which writes a header
 // with any length at all, and by cutting bytes() short.
 #pragma once
@@ -17,6 +19,15 @@
 #include <vector>
 
 #include "scene/ChunkIds.h"
+
+// A named object holding a triangle mesh: its vertices (x, y, z each), its faces (three vertex
+// indices each) and the materials its face list names, each for every face.
+struct MeshObjectSpec {
+    std::string name;
+    std::vector<float> xyz;
+    std::vector<std::uint16_t> abc;
+    std::vector<std::string> groups;
+};
 
 class ChunkWriter {
 public:
@@ -117,6 +128,51 @@ public:
         U8(red);
         U8(green);
         U8(blue);
+        End();
+        End();
+    }
+
+    // The main chunk and, inside it, the editor chunk that holds the model. With a version,
+    // each starts with its version chunk, as modelling programs write them.
+    void BeginModel(std::uint32_t version = 0) {
+        Begin(chunk::kMain);
+        if (version != 0) {
+            Begin(chunk::kVersion);
+            U32(version);
+            End();
+        }
+        Begin(chunk::kEditor);
+        if (version != 0) {
+            Begin(chunk::kMeshVersion);
+            U32(version);
+            End();
+        }
+    }
+    void EndModel() {
+        End();
+        End();
+    }
+    // A named object (0x4000) whose first sub-chunk is its triangle mesh (0x4100), with the
+    // vertex list before the face list. Without vertices or faces that list is left out.
+    void MeshObject(const MeshObjectSpec& mesh) {
+        Begin(chunk::kNamedObject);
+        String(mesh.name);
+        Begin(chunk::kTriMesh);
+        if (!mesh.xyz.empty()) {
+            VertexList(mesh.xyz);
+        }
+        if (!mesh.abc.empty()) {
+            Begin(chunk::kFaceList);
+            FaceRecords(mesh.abc);
+            std::vector<std::uint16_t> allFaces(mesh.abc.size() / 3);
+            for (std::size_t i = 0; i < allFaces.size(); ++i) {
+                allFaces[i] = static_cast<std::uint16_t>(i);
+            }
+            for (const std::string& group : mesh.groups) {
+                MaterialGroup(group, allFaces);
+            }
+            End();
+        }
         End();
         End();
     }

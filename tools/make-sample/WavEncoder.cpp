@@ -5,7 +5,11 @@ namespace {
 class LittleEndian {
 public:
     explicit LittleEndian(std::vector<unsigned char>& out) : out_(out) {}
-    void Tag(const char (&tag)[5]) { out_.insert(out_.end(), tag, tag + 4); }
+    void Tag(const char (&tag)[5]) {
+        for (int i = 0; i < 4; ++i) {
+            out_.push_back(static_cast<unsigned char>(tag[i]));
+        }
+    }
     void U16(std::uint32_t value) { Bytes(value, 2); }
     void U32(std::uint32_t value) { Bytes(value, 4); }
 

@@ -1,46 +1,35 @@
 // model-info: loads a 3DS model with the walk-through's own reader and prints what it read.
-//
-//   model-info FILE          a summary and the problems the reader tolerated
-//   model-info --dump FILE   the canonical dump of every value read
-//
-// Exit status: 0 when the file was read, 1 when it cannot be opened, 2 for bad usage.
+// See ModelInfoOptions.h for the command line.
 #include <cstdio>
-#include <cstring>
 
+#include "scene/ModelFileCheck.h"
 #include "scene/Scene.h"
+#include "tools/model-info/ModelInfoOptions.h"
 #include "tools/model-info/ModelReport.h"
 
 namespace {
 
 constexpr int kExitRead = 0;
-constexpr int kExitCannotOpen = 1;
-constexpr int kExitUsage = 2;
+constexpr int kExitNotRead = 1;
 
-void PrintUsage(std::FILE* out) {
-    std::fputs(
-        "usage: model-info FILE\n"
-        "       model-info --dump FILE\n"
-        "       model-info --help | --version\n"
-        "Loads the 3DS model FILE as the walk-through does and prints a summary with the\n"
-        "problems the reader tolerated, or with --dump every value it read.\n"
-        "Exit status: 0 read, 1 cannot be opened, 2 bad usage.\n",
-        out);
+int NotRead(const std::string& why) {
+    std::fprintf(stderr, "model-info: %s\n", why.c_str());
+    return kExitNotRead;
 }
 
-bool IsOption(const char* argument) {
-    return argument[0] == '-' && argument[1] != '\0';
-}
-
-int Inspect(const char* modelPath, bool dump) {
-    Scene scene(modelPath);  // destroyed before returning, so that the release runs too
-    if (!scene.loaded) {
-        std::fprintf(stderr, "model-info: cannot open %s\n", modelPath);
-        return kExitCannotOpen;
+int Inspect(const ModelInfoOptions& options) {
+    // The reader walks anything it can open; a file that is not a model is refused first.
+    if (const auto problem = CheckModelFile(options.modelPath)) {
+        return NotRead(DescribeModelFileProblem(options.modelPath, *problem));
     }
-    if (dump) {
+    Scene scene(options.modelPath.c_str());  // destroyed before returning: the release runs too
+    if (!scene.loaded) {
+        return NotRead("cannot open " + options.modelPath);
+    }
+    if (options.dump) {
         PrintDump(scene, stdout);
     } else {
-        PrintSummary(scene, modelPath, stdout);
+        PrintSummary(scene, options.modelPath.c_str(), stdout);
     }
     return kExitRead;
 }
@@ -48,20 +37,9 @@ int Inspect(const char* modelPath, bool dump) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        PrintUsage(stdout);
-        return kExitRead;
+    const ParsedCommandLine<ModelInfoOptions> parsed = ParseModelInfoCommandLine(argc, argv);
+    if (parsed.stop) {
+        return PrintStop(*parsed.stop);
     }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("model-info %s\n", MODEL_INFO_VERSION);
-        return kExitRead;
-    }
-    if (argc == 2 && !IsOption(argv[1])) {
-        return Inspect(argv[1], false);
-    }
-    if (argc == 3 && std::strcmp(argv[1], "--dump") == 0) {
-        return Inspect(argv[2], true);
-    }
-    PrintUsage(stderr);
-    return kExitUsage;
+    return Inspect(parsed.options);
 }

@@ -21,10 +21,6 @@ void PrintColor(std::FILE* out, const float* color) {
     PrintFloat(out, color[2]);
 }
 
-int FaceCount(const Mesh& mesh) {
-    return mesh.faces != nullptr ? mesh.faces[0] : 0;
-}
-
 void PrintMesh(std::FILE* out, int index, const Mesh& mesh) {
     std::fprintf(out, "mesh %d vertices=%d faces=%d material=%s", index, mesh.vertexCount,
                  FaceCount(mesh), mesh.materialName);
@@ -42,7 +38,7 @@ void PrintMesh(std::FILE* out, int index, const Mesh& mesh) {
         std::fputc('\n', out);
     }
     for (int i = 0; i < FaceCount(mesh); ++i) {
-        const std::uint16_t* record = mesh.faces + 1 + 4 * i;
+        const std::uint16_t* record = FaceRecord(mesh, i);
         const float* normal = mesh.normals + 3 * i;
         std::fprintf(out, "  f %u %u %u %u n ", record[0], record[1], record[2], record[3]);
         PrintFloat(out, normal[0]);

@@ -1,19 +1,17 @@
 // walkthrough-shot: renders frames of the walk-through without a display and writes the last
 // one as a PNG. The frames are the program's own: the same SceneRenderer and Scene, the same
-// fixed GL state, input played from the command line instead of a user. See ShotUsage().
+// fixed GL state, input played from the command line instead of a user. See ShotOptions.h.
 #include <GL/gl.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "platform/offscreen/OffscreenContext.h"
 #include "platform/offscreen/OffscreenScript.h"
 #include "render/FixedState.h"
 #include "render/SceneRenderer.h"
+#include "scene/ModelFileCheck.h"
 #include "tools/shot/FrameTimes.h"
 #include "tools/shot/PngFile.h"
 #include "tools/shot/ShotOptions.h"
@@ -22,27 +20,10 @@ namespace {
 
 constexpr int kExitWritten = 0;
 constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 
 int Failure(const std::string& why) {
     std::fprintf(stderr, "walkthrough-shot: %s\n", why.c_str());
     return kExitFailed;
-}
-
-// The program itself carries on without a model; a screenshot of nothing is an error.
-bool CanOpen(const std::string& path, std::string& why) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        why = "cannot open model " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    std::fclose(file);
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        why = "cannot open model " + path + ": it is a directory";
-        return false;
-    }
-    return true;
 }
 
 double MillisecondsSince(std::chrono::steady_clock::time_point start) {
@@ -83,9 +64,9 @@ int RenderAndWrite(SceneRenderer& renderer, const ShotOptions& options) {
 }
 
 int Shoot(const ShotOptions& options) {
-    std::string why;
-    if (!CanOpen(options.modelPath, why)) {
-        return Failure(why);
+    // The program itself carries on without a model; a screenshot of nothing is an error.
+    if (const auto problem = CheckModelFile(options.modelPath)) {
+        return Failure(DescribeModelFileProblem(options.modelPath, *problem));
     }
     platform::offscreen::SetFramebufferSize(options.width, options.height);
     platform::offscreen::UseScript(options.input);
@@ -110,19 +91,9 @@ int Shoot(const ShotOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const ParsedCommandLine parsed = ParseShotCommandLine(argc, argv);
-    switch (parsed.action) {
-        case ParsedCommandLine::Action::Help:
-            std::fputs(ShotUsage(), stdout);
-            return kExitWritten;
-        case ParsedCommandLine::Action::Version:
-            std::printf("walkthrough-shot %s\n", WALKTHROUGH_SHOT_VERSION);
-            return kExitWritten;
-        case ParsedCommandLine::Action::BadUsage:
-            std::fprintf(stderr, "walkthrough-shot: %s (see --help)\n", parsed.problem.c_str());
-            return kExitUsage;
-        case ParsedCommandLine::Action::Render:
-            break;
+    const ParsedCommandLine<ShotOptions> parsed = ParseShotCommandLine(argc, argv);
+    if (parsed.stop) {
+        return PrintStop(*parsed.stop);
     }
     return Shoot(parsed.options);
 }

@@ -4,12 +4,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "platform/offscreen/OffscreenContext.h"
 
 namespace {
-
-using Action = ParsedCommandLine::Action;
 
 // Frame numbers and counts stay far from int overflow; a cursor offset stays within what a
 // screen could hold, so the camera's pixel arithmetic cannot overflow either.
@@ -74,11 +73,12 @@ bool ParseMouse(const char* text, platform::offscreen::InputScript& input) {
     return true;
 }
 
-ParsedCommandLine BadUsage(const std::string& problem) {
-    ParsedCommandLine parsed;
-    parsed.action = Action::BadUsage;
-    parsed.problem = problem;
-    return parsed;
+// A CLI11 check that answers `wants` when `parse` refuses the text. The values are taken
+// into the options only once every check has passed.
+template <typename Parse>
+CLI::Validator Wants(const std::string& wants, Parse parse) {
+    return CLI::Validator(
+        [wants, parse](std::string& text) { return parse(text) ? std::string() : wants; }, "");
 }
 
 }  // namespace
@@ -108,83 +108,73 @@ int VirtualKeyByName(const std::string& name) {
     return 0;
 }
 
-ParsedCommandLine ParseShotCommandLine(int argc, const char* const* argv) {
-    ParsedCommandLine parsed;
+ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const* argv) {
+    ParsedCommandLine<ShotOptions> parsed;
     ShotOptions& options = parsed.options;
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        parsed.action = Action::Help;
-        return parsed;
-    }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        parsed.action = Action::Version;
-        return parsed;
-    }
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--bench") {
-            options.bench = true;
-            continue;
-        }
-        const bool takesValue = option == "--model" || option == "--frames" || option == "--size" ||
-                                option == "--hold" || option == "--mouse" || option == "-o";
-        if (!takesValue) {
-            return BadUsage(option == "--help" || option == "--version"
-                                ? option + " stands alone"
-                                : "unknown argument '" + option + "'");
-        }
-        if (i + 1 >= argc) {
-            return BadUsage(option + " needs a value");
-        }
-        const char* value = argv[++i];
-        if (option == "--model") {
-            options.modelPath = value;
-        } else if (option == "-o") {
-            options.outputPath = value;
-        } else if (option == "--frames") {
-            if (!ParseFrames(value, options.frames)) {
-                return BadUsage("--frames wants a count from 1 to " + std::to_string(kMaxFrames));
-            }
-        } else if (option == "--size") {
-            if (!ParseSize(value, options.width, options.height)) {
-                return BadUsage("--size wants WxH, each side from 1 to " +
-                                std::to_string(platform::offscreen::kMaxFramebufferSide));
-            }
-        } else if (option == "--hold") {
-            if (!ParseHold(value, options.input)) {
-                return BadUsage(
-                    "--hold wants KEY:FROM-TO with KEY one of W A S D Up Down Left Right PageUp "
-                    "PageDown Shift and 1 <= FROM <= TO");
-            }
-        } else if (!ParseMouse(value, options.input)) {
-            return BadUsage("--mouse wants DX,DY@FRAME with FRAME >= 1");
-        }
-    }
-    if (options.modelPath.empty()) {
-        return BadUsage("--model wants a file name");
-    }
-    if (options.outputPath.empty()) {
-        return BadUsage("-o OUT.png is required");
-    }
-    if (options.bench && options.frames > kMaxBenchFrames) {
-        return BadUsage("--bench times at most " + std::to_string(kMaxBenchFrames) + " frames");
-    }
-    parsed.action = Action::Render;
-    return parsed;
-}
+    CLI::App app(
+        "Renders frames of the walk-through without a display, from the start pose and as\n"
+        "fast as possible, and writes the last one to OUT.png.\n",
+        "walkthrough-shot");
+    AddToolConventions(app, "0 written, 1 model unreadable or rendering failed");
 
-const char* ShotUsage() {
-    return "usage: walkthrough-shot [--model FILE] [--frames N] [--size WxH]\n"
-           "                        [--hold KEY:FROM-TO]... [--mouse DX,DY@FRAME]... [--bench]\n"
-           "                        -o OUT.png\n"
-           "       walkthrough-shot --help | --version\n"
-           "Renders frames of the walk-through without a display, from the start pose and as\n"
-           "fast as possible, and writes the last one to OUT.png.\n"
-           "  --model FILE         the 3DS model (default: kelm.3ds in the working directory)\n"
-           "  --frames N           frames to render (default 1)\n"
-           "  --size WxH           picture size (default 800x600)\n"
-           "  --hold KEY:FROM-TO   hold KEY during frames FROM to TO (1-based, inclusive);\n"
-           "                       KEY: W A S D Up Down Left Right PageUp PageDown Shift\n"
-           "  --mouse DX,DY@FRAME  on frame FRAME the cursor stands DX,DY pixels from (400,300)\n"
-           "  --bench              print the frames rendered and the median ms per frame\n"
-           "Exit status: 0 written, 1 model unreadable or rendering failed, 2 bad usage.\n";
+    std::string frames = "1";
+    std::string size = "800x600";
+    std::vector<std::string> holds;
+    std::vector<std::string> moves;
+    platform::offscreen::InputScript scratchInput;
+    const long side = platform::offscreen::kMaxFramebufferSide;
+    app.add_option("--model", options.modelPath, "the 3DS model (default: kelm.3ds here)")
+        ->type_name("FILE")
+        ->check(Wants("wants a file name", [](const std::string& text) { return !text.empty(); }));
+    app.add_option("--frames", frames, "frames to render (default 1)")
+        ->type_name("N")
+        ->check(Wants("wants a count from 1 to " + std::to_string(kMaxFrames),
+                      [](const std::string& text) {
+                          int count = 0;
+                          return ParseFrames(text.c_str(), count);
+                      }));
+    app.add_option("--size", size, "picture size (default 800x600)")
+        ->type_name("WxH")
+        ->check(Wants("wants WxH, each side from 1 to " + std::to_string(side),
+                      [](const std::string& text) {
+                          int width = 0;
+                          int height = 0;
+                          return ParseSize(text.c_str(), width, height);
+                      }));
+    app.add_option("--hold", holds,
+                   "hold KEY during frames FROM to TO (1-based, inclusive); KEY: W A S D Up "
+                   "Down Left Right PageUp PageDown Shift")
+        ->type_name("KEY:FROM-TO")
+        ->check(Wants("wants KEY:FROM-TO with KEY one of W A S D Up Down Left Right PageUp "
+                      "PageDown Shift and 1 <= FROM <= TO",
+                      [&scratchInput](const std::string& text) {
+                          return ParseHold(text.c_str(), scratchInput);
+                      }));
+    app.add_option("--mouse", moves, "on frame FRAME the cursor stands DX,DY pixels from (400,300)")
+        ->type_name("DX,DY@FRAME")
+        ->check(
+            Wants("wants DX,DY@FRAME with FRAME >= 1", [&scratchInput](const std::string& text) {
+                return ParseMouse(text.c_str(), scratchInput);
+            }));
+    app.add_flag("--bench", options.bench, "print the frames rendered and the median ms per frame");
+    app.add_option("-o", options.outputPath, "the picture to write")
+        ->type_name("OUT.png")
+        ->required();
+    // Every value has passed its check: take them into the options.
+    app.callback([&] {
+        ParseFrames(frames.c_str(), options.frames);
+        ParseSize(size.c_str(), options.width, options.height);
+        for (const std::string& hold : holds) {
+            ParseHold(hold.c_str(), options.input);
+        }
+        for (const std::string& move : moves) {
+            ParseMouse(move.c_str(), options.input);
+        }
+        if (options.bench && options.frames > kMaxBenchFrames) {
+            throw CLI::ValidationError(
+                "--bench", "times at most " + std::to_string(kMaxBenchFrames) + " frames");
+        }
+    });
+    parsed.stop = ReadCommandLine(app, argc, argv);
+    return parsed;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/offscreen/InputScript.h"
+#include "tools/common/CommandLine.h"
 
 struct ShotOptions {
     std::string modelPath = "kelm.3ds";
@@ -19,18 +20,8 @@ struct ShotOptions {
     bool bench = false;
 };
 
-struct ParsedCommandLine {
-    enum class Action { Render, Help, Version, BadUsage };
-    Action action = Action::BadUsage;
-    ShotOptions options;
-    std::string problem;  // one line, for BadUsage
-};
-
-ParsedCommandLine ParseShotCommandLine(int argc, const char* const* argv);
+ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const* argv);
 
 // The virtual-key code of a key name of --hold (W A S D Up Down Left Right PageUp PageDown
 // Shift, in any letter case), or 0 for any other name.
 int VirtualKeyByName(const std::string& name);
-
-// The usage text of --help.
-const char* ShotUsage();

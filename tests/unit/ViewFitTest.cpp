@@ -1,0 +1,156 @@
+// Fitting the walk-through to models of any size and place: the box as drawn, the fitted and the
+// file camera's start views, and what the projection shows of a box.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "scene/Scene.h"
+#include "scene/ViewFit.h"
+#include "tests/support/ModelFile.h"
+#include "tools/chunkwriter/ChunkWriter.h"
+
+namespace {
+
+void ExpectNear(const std::vector<double>& actual, const std::vector<double>& expected,
+                double tolerance) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        EXPECT_NEAR(actual[i], expected[i], tolerance) << "value " << i;
+    }
+}
+
+ModelBox Box(std::array<double, 3> min, std::array<double, 3> max) {
+    ModelBox box;
+    box.Add(min.data());
+    box.Add(max.data());
+    return box;
+}
+
+TEST(ViewFit, TheDrawnBoxSpansTheDrawableFacesTimesTheMasterScale) {
+    const float inf = std::numeric_limits<float>::infinity();
+    ChunkWriter w;
+    w.BeginModel();
+    w.MasterScale(2.0f);
+    // Vertex 3 only stands in a face naming a missing vertex; vertex 7 is not finite.
+    w.MeshObject({"A", {0, 0, 0, 1, 0, 0, 0, 1, 3, 50, 50, 50}, {0, 1, 2, 3, 1, 9}, {}});
+    w.MeshObject({"B", {-1, 0, 0, 0, -2, 0, 0, 0, -0.5f, inf, 0, 0}, {0, 1, 2, 0, 1, 3}, {}});
+    w.EndModel();
+    ModelFile file(w.bytes());
+    Scene scene(file.path());
+
+    const ModelBox box = MeasureDrawnModel(g_meshHead, scene.modelScale);
+    ASSERT_FALSE(box.empty);
+    EXPECT_EQ(std::vector<double>(box.min, box.min + 3), (std::vector<double>{-2, -4, -1}));
+    EXPECT_EQ(std::vector<double>(box.max, box.max + 3), (std::vector<double>{2, 2, 6}));
+}
+
+TEST(ViewFit, AnEmptyModelKeepsTheWalkThroughsOwnStartPoseUnscaled) {
+    Scene scene("no-such-model.3ds");
+    const ModelBox box = MeasureDrawnModel(g_meshHead, scene.modelScale);
+    EXPECT_TRUE(box.empty);
+    const ViewFit fit = FitView(box, {});
+    EXPECT_EQ(std::vector<double>({fit.worldScale, fit.worldTranslation[0], fit.worldTranslation[1],
+                                   fit.worldTranslation[2], fit.pose.eyeX, fit.pose.eyeY,
+                                   fit.pose.yawDegrees}),
+              (std::vector<double>{1, 0, 0, 0, 0, 15, 180}));
+}
+
+// Over boxes 1 to 1e6 units on each axis independently, the extremes often, centred within 1e7.
+TEST(ViewFit, TheFittedViewShowsTheWholeModelFromOutsideAtWalkingScale) {
+    std::mt19937_64 engine(13);
+    const auto uniform = [&](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(engine);
+    };
+    for (int i = 0; i < 3000; ++i) {
+        std::array<double, 3> min, max;
+        for (int axis = 0; axis < 3; ++axis) {
+            const double exponent = std::array<double, 3>{0, 6, uniform(0, 6)}[engine() % 3];
+            const double centre = uniform(-1e7, 1e7), size = std::pow(10.0, exponent);
+            min[axis] = centre - size / 2;
+            max[axis] = centre + size / 2;
+        }
+        const ModelBox drawn = Box(min, max);
+        const double userScale = std::pow(10.0, uniform(-4, 4));
+        EXPECT_EQ(FitView(drawn, {userScale}).worldScale, 1.0 / userScale);
+
+        const ViewFit fit = FitView(drawn, {});
+        const ModelBox world = ToWorld(drawn, fit);
+        const StartPose& pose = fit.pose;
+        SCOPED_TRACE(testing::Message() << "box " << i << " size " << drawn.Extent(0) << " x "
+                                        << drawn.Extent(1) << " x " << drawn.Extent(2));
+
+        EXPECT_FALSE(pose.eyeX > world.min[0] && pose.eyeX < world.max[0] &&
+                     pose.eyeY > world.min[1] && pose.eyeY < world.max[1]);
+        EXPECT_NEAR(world.min[2], 0.0, 1e-9);
+        EXPECT_EQ(pose.heightOffset, 0.0f);  // the eye at 3 above the lowest point
+
+        // Looking at the centre, which thus lands in the middle of the picture.
+        const std::array<double, 3> centre = {world.Centre(0), world.Centre(1), world.Centre(2)};
+        const ViewCoverage middle = MeasureCoverage(pose, Box(centre, centre), 800, 600);
+        EXPECT_NEAR(middle.left, 0.0, 1e-3);
+        EXPECT_NEAR(middle.top, 0.0, 1e-3);
+
+        const ViewCoverage view = MeasureCoverage(pose, world, 800, 600);
+        EXPECT_TRUE(view.allCornersInView);
+        EXPECT_LT(view.farthestDistance, 4000.0);  // the fog's final end
+        EXPECT_GE(std::max(view.widthFraction, view.heightFraction), 1.0 / 3.0);
+        // No farther than it takes to leave a tenth of the picture free on the fullest side.
+        EXPECT_NEAR(std::max({-view.left, view.right, -view.bottom, view.top}), 0.9, 1e-3);
+        // Facing the longer horizontal side: looking across the shorter one.
+        const bool longerAlongX = world.Extent(0) >= world.Extent(1);
+        EXPECT_NEAR(longerAlongX ? pose.eyeX : pose.eyeY, centre[longerAlongX ? 0 : 1], 1e-6);
+
+        // 150 to 450 units: 10 to 30 seconds' walk. A tower is shrunk to fit the far plane.
+        const double side = std::max(world.Extent(0), world.Extent(1));
+        const bool tower =
+            drawn.Extent(2) > std::max(drawn.Extent(0), drawn.Extent(1)) * 1000 / 150;
+        EXPECT_TRUE(tower || (side >= 150.0 && side <= 450.0)) << side;
+    }
+}
+
+TEST(ViewFit, TheFileCameraGivesTheEyeAndDirectionPlacedLikeTheModel) {
+    // Fitted, 30 world units per unit and centred at x = y = 0; or 2 units per world unit.
+    const ModelBox cube = Box({0, 0, 0}, {10, 10, 10});
+    const struct {
+        std::optional<double> userScale;
+        double position[3], target[3];
+        std::vector<double> eyeXYHeightYawPitch;
+    } cases[] = {
+        {{}, {5, 20, 1}, {5, 10, 1}, {0, 450, 27, 180, 0}},
+        {2.0, {0, 0, 5}, {10, 0, 10}, {-2.5, -2.5, -0.5, 90, 50}},
+        {{}, {5, 5, 10}, {5, 5, 0}, {0, 0, 297, 180, -200}},  // straight down: the limit
+    };
+    for (const auto& c : cases) {
+        const StartPose pose = ViewFromCamera(cube, c.position, c.target, {c.userScale}).pose;
+        ExpectNear({pose.eyeX, pose.eyeY, pose.heightOffset, pose.yawDegrees, pose.pitch},
+                   c.eyeXYHeightYawPitch, 1e-3);
+    }
+}
+
+// Looking along +y from (0, 0, 3) at boxes ahead.
+TEST(ViewFit, CoverageIsTheProjectedShareOfThePictureAndTheFrustumHoldsEveryCorner) {
+    const double halfHeight = 100 * std::tan(27 * 3.14159265358979 / 180);
+    const double x = halfHeight * 4 / 3 / 4, z = halfHeight / 4;  // a quarter of each half
+    const StartPose ahead{0, 0, 0, 0, 0};
+    const auto inView = [&](const ModelBox& box) {
+        return MeasureCoverage(ahead, box, 800, 600).allCornersInView;
+    };
+    EXPECT_TRUE(inView(Box({-x, 100, 3}, {x, 2999, 3 + z})));
+    EXPECT_FALSE(inView(Box({-x, 100, 3}, {x, 3001, 3 + z})));     // past the far plane
+    EXPECT_FALSE(inView(Box({-x, 100, 3}, {x, 100, 3 + 5 * z})));  // over the top
+    EXPECT_TRUE(inView(Box({-0.01, 0.2, 3}, {0.01, 1, 3.01})));
+    EXPECT_FALSE(inView(Box({-0.01, 0.05, 3}, {0.01, 1, 3.01})));  // before the near plane
+
+    const ViewCoverage view =
+        MeasureCoverage(ahead, Box({-x, 100, 3}, {5 * x, 100, 3 + 2 * z}), 800, 600);
+    EXPECT_FALSE(view.allCornersInView);  // cut by the picture's right edge
+    ExpectNear({view.left, view.right, view.widthFraction, view.bottom, view.top,
+                view.heightFraction, view.farthestDepth, view.farthestDistance},
+               {-0.25, 1.25, 0.625, 0, 0.5, 0.25, 100, std::hypot(100, 5 * x, 2 * z)}, 1e-9);
+}
+
+}  // namespace

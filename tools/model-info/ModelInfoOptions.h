@@ -1,0 +1,16 @@
+// The command line of model-info:
+//
+//   model-info [--dump] FILE
+//   model-info --help | --version
+#pragma once
+
+#include <string>
+
+#include "tools/common/CommandLine.h"
+
+struct ModelInfoOptions {
+    std::string modelPath;
+    bool dump = false;  // every value read instead of the summary
+};
+
+ParsedCommandLine<ModelInfoOptions> ParseModelInfoCommandLine(int argc, const char* const* argv);
