@@ -12,9 +12,9 @@
 #include <string>
 
 #include "scene/Scene.h"
-#include "tests/reader/ChunkTree.h"
 #include "tests/reader/ModelCases.h"
 #include "tests/reader/ModelLists.h"
+#include "tools/chunkwriter/ChunkTree.h"
 
 namespace {
 

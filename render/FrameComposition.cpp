@@ -73,3 +73,8 @@ int SceneRenderer::RenderFrame() {
     glFlush();
     return platform::SwapFrontAndBack(hdc) ? 1 : 0;
 }
+
+void SceneRenderer::AdvanceFrame() {
+    scene.MoveCamera();
+    AdvanceSunrise(sunAngle, sunGreenBlue, sunRed, fogEnd);
+}

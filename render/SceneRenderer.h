@@ -22,6 +22,10 @@ public:
     void ReleaseContext();
     // Draws and presents one frame; returns the buffer swap's result.
     int RenderFrame();
+    // Advances one frame without drawing it: the camera and the sunrise move as RenderFrame
+    // moves them. Drawing changes no state of the program, so any frame can be drawn after
+    // the ones before it were only advanced.
+    void AdvanceFrame();
 
     Scene scene;
     platform::DeviceContext hdc = nullptr;

@@ -25,6 +25,12 @@ float AddRounded(float field, double amount) {
 }  // namespace
 
 int Scene::UpdateCamera() {
+    MoveCamera();
+    gluLookAt(eye[0], eye[1], eye[2], target[0], target[1], target[2] + pitch, 0.0, 0.0, 1.0);
+    return 1;
+}
+
+void Scene::MoveCamera() {
     float step = kWalkStep;
 
     // The pointer and the keys are the walk-through's only while its window has the focus:
@@ -106,7 +112,4 @@ int Scene::UpdateCamera() {
     target[0] = eye[0] + std::sin(static_cast<double>(yaw)) * kLookDistance;
     target[1] = eye[1] + std::cos(static_cast<double>(yaw)) * kLookDistance;
     target[2] = eye[2];
-
-    gluLookAt(eye[0], eye[1], eye[2], target[0], target[1], target[2] + pitch, 0.0, 0.0, 1.0);
-    return 1;
 }

@@ -53,6 +53,9 @@ public:
     // pointer in the window; moves the camera and multiplies the view onto the model-view
     // matrix. Returns 1.
     int UpdateCamera();
+    // The same moves without GL: what UpdateCamera does to the camera, for frames that are
+    // advanced but not drawn.
+    void MoveCamera();
     // Draws the loaded model under the current matrix, light and fog; nothing while not loaded.
     void DrawModel();
 

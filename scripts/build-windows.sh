@@ -42,6 +42,6 @@ for program in walkthrough model-info make-sample; do
 done
 
 if $run_tests; then
-    tests/windows/run-under-wine.sh \
+    scripts/run-under-wine.sh \
         ctest --test-dir build-win -j"$jobs" --output-on-failure --timeout 300
 fi

@@ -1,17 +1,14 @@
-// Asks a window to close the way a window manager does when its close button is clicked: a
-// WM_DELETE_WINDOW message of the WM_PROTOCOLS kind, which leaves the decision to the program.
-//   send-close-request WINDOW_ID
+// send-close-request WINDOW_ID: asks a window to close as a window manager's close button does,
+// with a WM_DELETE_WINDOW message of the WM_PROTOCOLS kind that leaves the decision to it.
 #include <X11/Xlib.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    const unsigned long window = argc == 2 ? std::strtoul(argv[1], nullptr, 0) : 0;
+    const Window window = argc == 2 ? std::strtoul(argv[1], nullptr, 0) : 0;
     Display* display = window != 0 ? XOpenDisplay(nullptr) : nullptr;
     if (display == nullptr) {
-        std::fprintf(stderr, "usage: send-close-request WINDOW_ID, with DISPLAY set\n");
-        return 2;
+        return 2;  // usage: send-close-request WINDOW_ID, with DISPLAY set
     }
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -19,9 +16,7 @@ int main(int argc, char** argv) {
     event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
     const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
-    XSync(display, False);
-    XCloseDisplay(display);
+    XCloseDisplay(display);  // flushes the request
     return sent != 0 ? 0 : 1;
 }

@@ -1,97 +1,56 @@
-// The sunrise on the sample scene, rendered by walkthrough-shot and compared with the baselines
-// in baselines/ (tests/pictures/update-baselines.sh makes them again). A picture that does not
-// match is left in the test's working directory as NAME.actual.png, with NAME.diff.png showing
-// where it differs.
+// The sunrise on the sample scene, rendered by walkthrough-shot with llvmpipe and compared with
+// the baselines in baselines/ (scripts/update-baselines.sh makes them again). The picture
+// rendered stays in the test's working directory as sunrise-NNNN.png.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "tests/pictures/CompareImages.h"
 #include "tests/pictures/RunProgram.h"
 #include "tools/shot/PngFile.h"
 
 namespace {
 
-class SampleScene : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        // The baselines are llvmpipe's pictures; a machine with a GPU renders with it too.
-        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-        scratch_ = std::make_unique<ScratchDirectory>();
-        const ProgramRun run = RunProgram({MAKE_SAMPLE, scratch_->Path()});
-        sampleError_ = run.exitStatus == 0 ? "" : "make-sample failed: " + run.standardError;
+// Mesa versions, drivers and 16- or 24-bit visuals differ by a step or two in a channel.
+// Shading, light, fog or camera faults change whole surfaces; 0.5 % of the pixels leaves room
+// for triangle edges, which rasterisers may cover a pixel apart.
+constexpr int kChannelTolerance = 2;
+constexpr double kMaxDifferingFraction = 0.005;
+
+// The share of pixels with a channel off by more than the tolerance; 1 for another size.
+double DifferingFraction(const RgbImage& actual, const RgbImage& expected) {
+    if (actual.width != expected.width || actual.pixels.size() != expected.pixels.size()) {
+        return 1.0;
     }
-    static void TearDownTestSuite() { scratch_.reset(); }
-
-    void SetUp() override { ASSERT_EQ(sampleError_, ""); }
-
-    // Renders the sample scene with `arguments` added and reads the picture.
-    static RgbImage Render(const std::string& name, const std::vector<std::string>& arguments) {
-        std::vector<std::string> command = {WALKTHROUGH_SHOT, "--model", scratch_->File("kelm.3ds"),
-                                            "-o", scratch_->File(name + ".png")};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        const ProgramRun run = RunProgram(command);
-        EXPECT_EQ(run.exitStatus, 0) << run.standardError;
-        RgbImage image;
-        std::string error;
-        EXPECT_TRUE(ReadPng(scratch_->File(name + ".png"), image, error)) << error;
-        return image;
-    }
-
-    static void ExpectMatchesBaseline(const RgbImage& actual, const std::string& name) {
-        const std::string baselinePath = std::string(PICTURE_BASELINES) + "/" + name + ".png";
-        RgbImage baseline;
-        std::string error;
-        ASSERT_TRUE(ReadPng(baselinePath, baseline, error))
-            << error << " (tests/pictures/update-baselines.sh makes the baselines)";
-        const PictureDifference difference = ComparePictures(actual, baseline);
-        if (Matches(difference)) {
-            return;
+    std::size_t differing = 0;
+    for (std::size_t at = 0; at < actual.pixels.size(); ++at) {
+        if (std::abs(actual.pixels[at] - expected.pixels[at]) > kChannelTolerance) {
+            ++differing;
+            at += 2 - at % 3;  // on to the next pixel
         }
-        WritePng(name + ".actual.png", actual, error);
-        WritePng(name + ".diff.png", DifferencePicture(actual, baseline), error);
-        ADD_FAILURE() << name << " differs from " << baselinePath << ": "
-                      << (difference.sameSize ? "" : "another size; ") << difference.differingPixels
-                      << " of " << difference.pixelCount << " pixels off by more than "
-                      << kChannelTolerance << "/255 (allowed " << kMaxDifferingFraction * 100
-                      << " %), largest difference " << difference.largestDifference << "/255; see "
-                      << name << ".actual.png and " << name << ".diff.png in the test's directory";
     }
+    return 3.0 * static_cast<double>(differing) / static_cast<double>(actual.pixels.size());
+}
 
-    static std::unique_ptr<ScratchDirectory> scratch_;
-    static std::string sampleError_;
-};
-
-std::unique_ptr<ScratchDirectory> SampleScene::scratch_;
-std::string SampleScene::sampleError_;
-
-class Sunrise : public SampleScene, public ::testing::WithParamInterface<int> {};
+class Sunrise : public ::testing::TestWithParam<const char*> {};
 
 // Frame 1: dark, a reddish light low in the sky, fog at about 100 units. Frame 2000: the light
 // grey and high. Frame 4600: the animation over, fog at about 4000 units.
 TEST_P(Sunrise, MatchesBaseline) {
-    const std::string frames = std::to_string(GetParam());
-    const std::string name = "sunrise-" + std::string(4 - frames.size(), '0') + frames;
-    ExpectMatchesBaseline(Render(name, {"--frames", frames}), name);
+    const std::string name = std::string("sunrise-") + GetParam();
+    const ProgramRun run =
+        RunProgram(name, WALKTHROUGH_SHOT " --model " SAMPLE_DIR "/kelm.3ds --frames " +
+                             std::to_string(std::atoi(GetParam())) + " -o " + name + ".png");
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    RgbImage actual, baseline;
+    std::string error;
+    ASSERT_TRUE(ReadPng(name + ".png", actual, error)) << error;
+    ASSERT_TRUE(ReadPng(PICTURE_BASELINES "/" + name + ".png", baseline, error)) << error;
+    EXPECT_LE(DifferingFraction(actual, baseline), kMaxDifferingFraction)
+        << "pixels more than " << kChannelTolerance << "/255 off; see " << name << ".png";
 }
 
-INSTANTIATE_TEST_SUITE_P(Frames, Sunrise, ::testing::Values(1, 2000, 4600),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return "Frame" + std::to_string(info.param);
-                         });
-
-TEST_F(SampleScene, WalkingChangesTheViewTheSameWayEveryRun) {
-    const RgbImage standing = Render("standing", {"--frames", "200"});
-    const RgbImage walked = Render("walked", {"--frames", "200", "--hold", "W:1-200"});
-    const RgbImage walkedAgain = Render("walked-again", {"--frames", "200", "--hold", "W:1-200"});
-    ASSERT_TRUE(standing.IsWhole());
-    ASSERT_TRUE(walked.IsWhole());
-    // 40 units forward change whole surfaces, not a few edge pixels.
-    EXPECT_GT(ComparePictures(walked, standing).DifferingFraction(), 0.05);
-    EXPECT_EQ(walked.pixels, walkedAgain.pixels);
-}
+INSTANTIATE_TEST_SUITE_P(Frames, Sunrise, ::testing::Values("0001", "2000", "4600"),
+                         [](const auto& info) { return std::string("Frame") + info.param; });
 
 }  // namespace

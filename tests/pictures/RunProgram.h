@@ -1,29 +1,27 @@
-// Runs a program of the build to its end, as a test's subject, and keeps what it printed.
+// Runs a program of the build to its end as a test's subject and keeps what it printed, in
+// NAME.out and NAME.err in the working directory.
 #pragma once
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
-#include <vector>
 
 struct ProgramRun {
-    int exitStatus = -1;  // -1 when it could not be started or did not exit normally
-    std::string standardOutput;
-    std::string standardError;
+    int exitStatus;  // -1 when it did not exit normally
+    std::string standardOutput, standardError;
 };
 
-// `arguments` starts with the program's path; nothing passes through a shell.
-ProgramRun RunProgram(const std::vector<std::string>& arguments);
+inline std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
-// A fresh directory under the system's temporary one, removed with everything in it.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+// `command`: the program's path and its arguments, as the shell reads them.
+inline ProgramRun RunProgram(const std::string& name, const std::string& command) {
+    const int status = std::system((command + " >" + name + ".out 2>" + name + ".err").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(name + ".out"),
+            ReadText(name + ".err")};
+}

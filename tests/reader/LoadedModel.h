@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,20 +28,24 @@ inline std::vector<const Material*> MaterialList(const Scene& scene) {
     return list;
 }
 
-// The inspector's canonical dump of the scene.
-inline std::string DumpOf(const Scene& scene) {
+// What `print` writes to a file.
+inline std::string Printed(const std::function<void(std::FILE*)>& print) {
     std::FILE* out = std::tmpfile();
     if (out == nullptr) {
         ADD_FAILURE() << "no temporary file";
         return {};
     }
-    PrintDump(scene, out);
+    print(out);
     std::string text(static_cast<std::size_t>(std::ftell(out)), '\0');
     std::rewind(out);
-    const std::size_t got = std::fread(text.data(), 1, text.size(), out);
+    text.resize(std::fread(text.data(), 1, text.size(), out));
     std::fclose(out);
-    text.resize(got);
     return text;
+}
+
+// The inspector's canonical dump of the scene.
+inline std::string DumpOf(const Scene& scene) {
+    return Printed([&](std::FILE* out) { PrintDump(scene, out); });
 }
 
 // The reader's problems as "0x4110 at 28: body holds 2 of 5 vertices".

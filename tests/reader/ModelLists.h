@@ -3,6 +3,7 @@
 // reader's tests and the fuzzer.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -59,21 +60,11 @@ inline ModelLists Of(const Scene& scene) {
 // to its end. What mesh k became, and any nodes its damaged body made, may differ.
 inline bool OutsideUnchanged(const ModelLists& whole, const ModelLists& damaged, std::size_t k,
                              std::size_t size) {
-    if (damaged.meshes.size() < whole.meshes.size() || damaged.materials != whole.materials ||
-        damaged.scale != whole.scale || damaged.bytesRead != static_cast<std::int32_t>(size)) {
-        return false;
-    }
-    for (std::size_t i = 0; i < k; ++i) {
-        if (damaged.meshes[i] != whole.meshes[i]) {
-            return false;
-        }
-    }
-    for (std::size_t i = 1; i < whole.meshes.size() - k; ++i) {
-        if (damaged.meshes[damaged.meshes.size() - i] != whole.meshes[whole.meshes.size() - i]) {
-            return false;
-        }
-    }
-    return true;
+    const std::size_t after = whole.meshes.size() - k - 1;  // meshes after mesh k
+    return damaged.meshes.size() >= whole.meshes.size() && damaged.materials == whole.materials &&
+           damaged.scale == whole.scale && damaged.bytesRead == static_cast<std::int32_t>(size) &&
+           std::equal(whole.meshes.begin(), whole.meshes.begin() + k, damaged.meshes.begin()) &&
+           std::equal(whole.meshes.end() - after, whole.meshes.end(), damaged.meshes.end() - after);
 }
 
 }  // namespace model_lists

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -25,14 +26,8 @@ public:
     explicit ModelFile(const std::vector<unsigned char>& bytes) {
         static int serial = 0;
         path_ = ScratchPath(std::to_string(++serial) + ".3ds");
-        std::FILE* out = std::fopen(path_.c_str(), "wb");
-        EXPECT_NE(out, nullptr) << path_;
-        if (out != nullptr) {
-            if (!bytes.empty()) {
-                EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), out), bytes.size());
-            }
-            std::fclose(out);
-        }
+        std::ofstream out(path_, std::ios::binary);
+        EXPECT_TRUE(out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size())) << path_;
     }
     ~ModelFile() { std::remove(path_.c_str()); }
     ModelFile(const ModelFile&) = delete;

@@ -4,150 +4,108 @@
 
 #include "platform/fake/FakePlatform.h"
 #include "scene/Scene.h"
-#include "tests/support/LibmValue.h"
+#include "tests/support/CallChecks.h"
 
 namespace {
 
 using namespace platform;
 
-class Camera : public ::testing::Test {
-protected:
-    void SetUp() override { fake::Reset(); }
+const std::string kGet = "GetCursorScreenPosition";
+const std::string kSet = "SetCursorScreenPosition 512 384";  // a window centred on 1024x768
 
-    // One update with these keys held and the cursor where the user left it.
-    void Update(std::set<int> keys, CursorPoint cursor = {400, 300}) {
-        fake::Fake().heldKeys = std::move(keys);
-        fake::Fake().cursor = cursor;
+std::vector<double> LookAt() {
+    return fake::CallsNamed("gluLookAt").back().args;
+}
+
+// One scene through the ways the pointer is taken, read, and left alone.
+TEST(Camera, ThePointerIsReadFromTheWindowCentreWithTheFocusOnlyAndPutBackThere) {
+    fake::Reset();
+    Scene scene("no-such-model.3ds");
+    // The cursor calls of one update, which ends with the view.
+    const auto update = [&scene] {
         fake::CallLog().clear();
         EXPECT_EQ(scene.UpdateCamera(), 1);
-    }
-    std::vector<double> LookAt() const { return fake::CallsNamed("gluLookAt").back().args; }
-    // The cursor calls of the last update, in order: "Get" or "Set x y".
-    static std::vector<std::string> CursorCalls() {
-        std::vector<std::string> calls;
-        for (const fake::Call& call : fake::CallLog()) {
-            if (call.name == "GetCursorScreenPosition") {
-                calls.push_back("Get");
-            } else if (call.name == "SetCursorScreenPosition") {
-                calls.push_back("Set " + std::to_string(int(call.args[0])) + " " +
-                                std::to_string(int(call.args[1])));
-            }
-        }
+        Lines calls = LoggedCalls();
+        calls.pop_back();
         return calls;
-    }
-
-    Scene scene{"no-such-model.3ds"};
-};
-
-TEST_F(Camera, TheFirstUpdateAtRestLooksDownMinusYFromEyeHeight) {
-    Update({});
-
-    // The scene put the pointer at (400, 300), the full-screen window's centre: it is read there.
-    EXPECT_EQ(CursorCalls(), (std::vector<std::string>{"Get", "Set 400 300"}));
-    EXPECT_EQ(scene.yawDegrees, 180.0f);
+    };
+    // At rest, looking down -y from eye height; the scene put the pointer at the full-screen
+    // window's centre, and it is read there.
+    EXPECT_EQ(update(), (Lines{kGet, "SetCursorScreenPosition 400 300"}));
     EXPECT_EQ(scene.yaw, 3.141590118408203f);
-    EXPECT_EQ(scene.eye[0], 0.0);
-    EXPECT_EQ(scene.eye[1], 15.0);
-    EXPECT_EQ(scene.eye[2], 3.0);
-    ExpectLibmValue(scene.target[0], 0.0002535181590110747);
-    ExpectLibmValue(scene.target[1], -84.99999999967865);
-    ExpectLibmValues(
-        LookAt(), {0.0, 15.0, 3.0, 0.0002535181590110747, -84.99999999967865, 3.0, 0.0, 0.0, 1.0});
+    ExpectNear(LookAt(), {0, 15, 3, 0.0002535181590110747, -84.99999999967865, 3, 0, 0, 1});
+
+    const struct {
+        const char* what;
+        bool focus, readable;
+        CursorPoint cursor;
+        std::set<int> keys;
+        Lines cursorCalls;
+        float yawDegrees, pitch;
+        bool moves;
+    } steps[] = {
+        // clang-format off
+        // The window is elsewhere: the pointer goes to its centre before it is read.
+        {"moved", true, true, {900, 10}, {}, {kSet, kGet, kSet}, 180, 0, false},
+        {"turned", true, true, {522, 379}, {}, {kGet, kSet}, 182, 1, false},
+        // Another program's pointer is left alone, and held keys count as released.
+        {"unfocused", false, true, {1000, 0}, {kKeyW, kKeyLeft, kKeyPageUp, kKeyShift}, {}, 182, 1,
+         false},
+        // Where the user clicked back into the window does not turn the view.
+        {"refocused", true, true, {700, 100}, {}, {kSet, kGet, kSet}, 182, 1, false},
+        // What a stale position would say is not believed; the keys still act.
+        {"unreadable", true, false, {1000, 0}, {kKeyW}, {kGet, kSet}, 182, 1, true},
+        // clang-format on
+    };
+    fake::Fake().pointerHome = {512, 384};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        fake::Fake().inputFocus = step.focus;
+        fake::Fake().cursorReadable = step.readable;
+        fake::Fake().cursor = step.cursor;
+        fake::Fake().heldKeys = step.keys;
+        const std::vector<double> before = LookAt();
+        EXPECT_EQ(update(), step.cursorCalls);
+        EXPECT_EQ(scene.yawDegrees, step.yawDegrees);
+        EXPECT_EQ(scene.pitch, step.pitch);
+        EXPECT_EQ(LookAt()[5], scene.eye[2] + scene.pitch);  // the look-at point raised by it
+        EXPECT_EQ(!std::equal(before.begin(), before.begin() + 3, LookAt().begin()), step.moves);
+    }
 }
-
-TEST_F(Camera, TheMouseTurnsAndTiltsFromTheWindowCentreAndIsPutBackThere) {
-    fake::Fake().pointerHome = {512, 384};  // a window centred on a 1024x768 screen
-    Update({}, {900, 10});                  // the pointer is first put at the centre: no turn
-    EXPECT_EQ(CursorCalls(), (std::vector<std::string>{"Set 512 384", "Get", "Set 512 384"}));
-    EXPECT_EQ(scene.yawDegrees, 180.0f);
-
-    Update({}, {522, 379});
-
-    EXPECT_EQ(CursorCalls(), (std::vector<std::string>{"Get", "Set 512 384"}));
-    EXPECT_EQ(scene.yawDegrees, 182.0f);
-    EXPECT_EQ(scene.pitch, 1.0f);
-    EXPECT_EQ(LookAt()[5], 4.0);  // the look-at point raised by the pitch
-}
-
-TEST_F(Camera, WithoutTheFocusThePointerIsLeftAloneAndKeysCountAsReleased) {
-    Update({});
-    fake::Fake().inputFocus = false;
-
-    Update({kKeyW, kKeyLeft, kKeyPageUp, kKeyShift}, {1000, 0});
-
-    EXPECT_TRUE(CursorCalls().empty());
-    EXPECT_EQ(fake::Fake().cursor.x, 1000);
-    EXPECT_EQ(scene.yawDegrees, 180.0f);
-    EXPECT_EQ(scene.pitch, 0.0f);
-    ExpectLibmValues(
-        LookAt(), {0.0, 15.0, 3.0, 0.0002535181590110747, -84.99999999967865, 3.0, 0.0, 0.0, 1.0});
-}
-
-TEST_F(Camera, RegainingTheFocusOrMovingTheWindowPutsThePointerAtTheCentreBeforeReading) {
-    Update({});
-    fake::Fake().inputFocus = false;
-    Update({}, {1000, 0});
-    fake::Fake().inputFocus = true;
-
-    Update({}, {700, 100});  // where the user clicked back into the window
-    EXPECT_EQ(CursorCalls(), (std::vector<std::string>{"Set 400 300", "Get", "Set 400 300"}));
-    EXPECT_EQ(scene.yawDegrees, 180.0f);
-    EXPECT_EQ(scene.pitch, 0.0f);
-
-    fake::Fake().pointerHome = {450, 300};  // the window moved sideways
-    Update({}, {400, 300});                 // the pointer where the old centre was
-    EXPECT_EQ(CursorCalls(), (std::vector<std::string>{"Set 450 300", "Get", "Set 450 300"}));
-    EXPECT_EQ(scene.yawDegrees, 180.0f);
-}
-
-TEST_F(Camera, AnUnreadableCursorLeavesTheViewAloneButKeysStillAct) {
-    fake::Fake().cursorReadable = false;
-    Update({kKeyW}, {1000, 0});  // what a stale position would say
-
-    EXPECT_EQ(scene.yawDegrees, 180.0f);
-    EXPECT_EQ(scene.pitch, 0.0f);
-    EXPECT_EQ(scene.eye[1], 14.79999999702041);
-    EXPECT_EQ(CursorCalls(), (std::vector<std::string>{"Get", "Set 400 300"}));
-}
-
-struct Course {
-    const char* what;
-    std::set<int> keys;
-    CursorPoint cursor;
-    int frames;
-    float yawDegrees;
-    float pitch;
-    double x, y, z;
-};
 
 // One scene exists at a time (the mesh list is global), so each course gets its own.
-TEST(CameraCourse, EachInputMovesTheCameraByItsStepPerFrame) {
+TEST(Camera, EachInputMovesTheCameraByItsStepPerFrame) {
     const CursorPoint rest{400, 300};
-    // clang-format off
-    const Course courses[] = {
-        {"W", {kKeyW}, rest, 1, 180.0f, 0.0f, 5.070363255775793e-07, 14.79999999702041, 3.0},
-        {"Up arrow", {kKeyUp}, rest, 1, 180.0f, 0.0f, 5.070363255775793e-07, 14.79999999702041, 3.0},
-        {"W with Shift", {kKeyW, kKeyShift}, rest, 1, 180.0f, 0.0f, 2.028145302310317e-06,
-         14.199999988081641, 3.0},
-        {"W and Up arrow", {kKeyW, kKeyUp}, rest, 1, 180.0f, 0.0f, 1.0140726511551586e-06,
-         14.599999994040822, 3.0},
-        {"S", {kKeyS}, rest, 1, 180.0f, 0.0f, -5.070363255775793e-07, 15.20000000297959, 3.0},
+    const struct {
+        const char* what;
+        std::set<int> keys;
+        CursorPoint cursor;
+        int frames;
+        float yawDegrees, pitch;
+        double x, y, z;
+    } courses[] = {
+        // clang-format off
+        {"W and Up arrow", {kKeyW, kKeyUp}, rest, 1, 180, 0, 1.0140726511551586e-06,
+         14.599999994040822, 3},
+        {"S and Down arrow", {kKeyS, kKeyDown}, rest, 1, 180, 0, -1.0140726511551586e-06,
+         15.400000005959178, 3},
+        {"W with Shift", {kKeyW, kKeyShift}, rest, 1, 180, 0, 2.028145302310317e-06,
+         14.199999988081641, 3},
         // Facing -y, left is +x and right is -x.
-        {"A", {kKeyA}, rest, 1, 180.0f, 0.0f, 0.20000000297958953, 15.000000507036326, 3.0},
-        {"D", {kKeyD}, rest, 1, 180.0f, 0.0f, -0.20000000297958953, 14.999999492963674, 3.0},
+        {"A", {kKeyA}, rest, 1, 180, 0, 0.20000000297958953, 15.000000507036326, 3},
+        {"D", {kKeyD}, rest, 1, 180, 0, -0.20000000297958953, 14.999999492963674, 3},
         // Shift speeds turning to 1.6 degrees a frame but leaves raising at 0.5.
         {"Shift, Left arrow, Page Up", {kKeyShift, kKeyLeft, kKeyPageUp}, rest, 1,
-         178.39999389648438f, 0.0f, 0.0, 15.0, 3.5},
-        {"Right arrow", {kKeyRight}, rest, 1, float(180.0 + 2 * 0.2f), 0.0f, 0.0, 15.0, 3.0},
-        {"ten frames of Page Down", {kKeyPageDown}, rest, 10, 180.0f, 0.0f, 0.0, 15.0, -2.0},
-        {"1100 pixels up", {}, {400, -800}, 1, 180.0f, 200.0f, 0.0, 15.0, 3.0},
-        {"4700 pixels down", {}, {400, 5000}, 1, 180.0f, -200.0f, 0.0, 15.0, 3.0},
-        // 20 degrees a frame; the heading is never wrapped.
-        {"past 360 degrees", {}, {500, 300}, 10, 380.0f, 0.0f, 0.0, 15.0, 3.0},
-        {"past -360 degrees", {}, {300, 300}, 30, -420.0f, 0.0f, 0.0, 15.0, 3.0},
+         178.39999389648438f, 0, 0, 15, 3.5},
+        // Ten turns of 0.4 degrees, each rounded to single precision.
+        {"Right arrow, Page Down", {kKeyRight, kKeyPageDown}, rest, 10, 183.99993896484375f, 0, 0,
+         15, -2},
+        // 20 degrees a frame, never wrapped; the pitch is held to 200 either way.
+        {"right and up", {}, {500, -800}, 10, 380, 200, 0, 15, 3},
+        {"left and down", {}, {300, 5000}, 30, -420, -200, 0, 15, 3},
+        // clang-format on
     };
-    // clang-format on
-    for (const Course& course : courses) {
+    for (const auto& course : courses) {
         SCOPED_TRACE(course.what);
         fake::Reset();
         Scene fresh("no-such-model.3ds");
@@ -158,10 +116,8 @@ TEST(CameraCourse, EachInputMovesTheCameraByItsStepPerFrame) {
         }
         EXPECT_EQ(fresh.yawDegrees, course.yawDegrees);
         EXPECT_EQ(fresh.pitch, course.pitch);
-        ExpectLibmValue(fresh.eye[0], course.x);
-        ExpectLibmValue(fresh.eye[1], course.y);
-        EXPECT_EQ(fresh.eye[2], course.z);
-        ExpectLibmValue(fake::CallsNamed("gluLookAt").back().args[5], course.z + course.pitch);
+        ExpectNear({fresh.eye[0], fresh.eye[1], fresh.eye[2], LookAt()[5]},
+                   {course.x, course.y, course.z, course.z + course.pitch});
     }
 }
 

@@ -1,30 +1,37 @@
-// The rendering context and the projection, through the fake platform and the GL recorder.
-#include <GL/gl.h>
+// The rendering context: made on a matching pixel format, released once at most.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "platform/fake/FakePlatform.h"
 #include "render/SceneRenderer.h"
-#include "tests/support/LibmValue.h"
+#include "tests/support/CallChecks.h"
 
 namespace {
 
-class Renderer : public ::testing::Test {
-protected:
-    void SetUp() override { fake::Reset(); }
-};
-
-// The destructor releases the context: unbound before it is deleted.
-TEST_F(Renderer, ContextIsADoubleBufferedRgbaWindowFormatReleasedOnDestruction) {
-    {
-        SceneRenderer renderer("no-such-model.3ds");
-        fake::CallLog().clear();
-        EXPECT_EQ(renderer.CreateContext(fake::FakeDeviceContext()), 1);
-        EXPECT_EQ(renderer.hdc, fake::FakeDeviceContext());
-        EXPECT_EQ(fake::Fake().currentContext, fake::FakeRenderContext());
+TEST(Renderer, TheContextIsMadeOnAMatchingPixelFormatAndReleasedOnceAtMost) {
+    const Lines made = {"ChoosePixelFormat",    "SetPixelFormat 1",     "CreateRenderContext",
+                        "MakeContextCurrent 1", "MakeContextCurrent 0", "DeleteRenderContext 1"};
+    const Lines refused = {"ChoosePixelFormat", "ShowWarning 没找到合适的显示模式"};
+    // Escape or closing may release before the destructor does: only the first acts.
+    for (const int releases : {0, 2}) {
+        for (const int pixelFormat : {1, 0}) {
+            fake::Reset();
+            fake::Fake().pixelFormat = pixelFormat;
+            {
+                SceneRenderer renderer("no-such-model.3ds");
+                fake::CallLog().clear();
+                EXPECT_EQ(renderer.CreateContext(fake::FakeDeviceContext()), pixelFormat);
+                EXPECT_EQ(renderer.hdc, fake::FakeDeviceContext());
+                for (int i = 0; i < releases; ++i) {
+                    renderer.ReleaseContext();
+                }
+            }
+            EXPECT_EQ(LoggedCalls(), pixelFormat == 0 ? refused : made);
+        }
     }
-    platform::PixelFormatRequest expected;
+    EXPECT_EQ(fake::Fake().warningCaption, "Error");
+    platform::PixelFormatRequest expected;  // RGBA on the main plane
     expected.size = 40;
     expected.version = 1;
     expected.flags = 0x25;  // draw to a window, OpenGL, double buffer
@@ -32,53 +39,6 @@ TEST_F(Renderer, ContextIsADoubleBufferedRgbaWindowFormatReleasedOnDestruction) 
     expected.depthBits = 16;
     static_assert(sizeof expected == 40, "the record has no padding to compare");
     EXPECT_EQ(std::memcmp(&fake::Fake().pixelRequest, &expected, sizeof expected), 0);
-    ExpectCalls(fake::CallLog(), {{"ChoosePixelFormat", {}},
-                                  {"SetPixelFormat", {1.0}},
-                                  {"CreateRenderContext", {}},
-                                  {"MakeContextCurrent", {1.0}},
-                                  {"MakeContextCurrent", {0.0}},
-                                  {"DeleteRenderContext", {1.0}}});
-    EXPECT_EQ(fake::Fake().currentContext, nullptr);
-}
-
-// Escape, then the close message, then the destructor: only the first releases.
-TEST_F(Renderer, ReleaseActsOnce) {
-    {
-        SceneRenderer renderer("no-such-model.3ds");
-        renderer.CreateContext(fake::FakeDeviceContext());
-        renderer.ReleaseContext();
-        fake::CallLog().clear();
-        renderer.ReleaseContext();
-    }
-    EXPECT_TRUE(fake::CallLog().empty());
-}
-
-TEST_F(Renderer, NoMatchingPixelFormatWarnsAndKeepsTheDeviceContext) {
-    fake::Fake().pixelFormat = 0;
-    SceneRenderer renderer("no-such-model.3ds");
-    fake::CallLog().clear();
-
-    EXPECT_EQ(renderer.CreateContext(fake::FakeDeviceContext()), 0);
-    // Escape or closing still release: with no context that must do nothing.
-    renderer.ReleaseContext();
-
-    EXPECT_EQ(fake::Fake().warningText, "没找到合适的显示模式");
-    EXPECT_EQ(fake::Fake().warningCaption, "Error");
-    EXPECT_EQ(renderer.hdc, fake::FakeDeviceContext());
-    ExpectCalls(fake::CallLog(), {{"ChoosePixelFormat", {}}, {"ShowWarning", {}}});
-}
-
-TEST_F(Renderer, ResizeSetsTheViewportAndA54DegreePerspective) {
-    SceneRenderer renderer("no-such-model.3ds");
-    fake::CallLog().clear();
-    renderer.Resize(800, 600);
-    ExpectCalls(fake::CallLog(),
-                {{"glViewport", {0, 0, 800, 600}},
-                 {"glMatrixMode", {GL_PROJECTION}},
-                 {"glLoadIdentity", {}},
-                 {"gluPerspective", {54.0, 4.0 / 3.0, 0.10000000149011612, 3000.0}},
-                 {"glMatrixMode", {GL_MODELVIEW}},
-                 {"glLoadIdentity", {}}});
 }
 
 }  // namespace

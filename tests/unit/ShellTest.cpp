@@ -1,237 +1,171 @@
-// Whole runs of the program from the prompt to the quit, through the fake platform and the GL
-// recorder.
+// Whole runs of the program from the prompt to the quit, read as the transcript of the calls it
+// made through the fake platform and the GL recorder.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include "app/Shell.h"
 #include "platform/fake/FakePlatform.h"
 #include "render/SceneRenderer.h"
+#include "tests/support/CallChecks.h"
 
 namespace {
 
-constexpr std::uint32_t kClipFlags = platform::kStyleClipSiblings | platform::kStyleClipChildren;
+using namespace platform;
 
-class ShellRun : public ::testing::Test {
+const std::string kPrompt =
+    "总设计:\n     Quellmark04级学生:Tervani\n\n说明:\n     "
+    "'W','S','A','D'控制前后左右,鼠标控制眼睛\n\n          使用全屏模式吗?";
+
+// What comes before the window: the mode asked for unless the answer is No, the class, and the
+// pointer the scene places while the renderer is built.
+Lines UpToTheWindow(bool fullScreen, int x = 0, int y = 0) {
+    const std::uint32_t style = fullScreen ? kStylePopup : kStyleOverlappedWindow;
+    Lines lines = {"RegisterWindowClass 64 tml", "SetCursorScreenPosition 400 300",
+                   CallLine("CreateMainWindow",
+                            {double(style | kStyleClipSiblings | kStyleClipChildren), double(x),
+                             double(y), 800, 600},
+                            "Quellmark")};
+    if (fullScreen) {
+        lines.insert(lines.begin(), {"ChangeDisplayMode 800 600 16 75", "SetCursorVisible 0"});
+    }
+    return lines;
+}
+
+class Shell : public ::testing::Test {
 protected:
     void SetUp() override {
         fake::Reset();
-        fake::Fake().promptAnswer = platform::kAnswerNo;
         g_windowWidth = 800;
         g_windowHeight = 600;
-        g_renderer = nullptr;
-        g_hwnd = nullptr;
-        g_hdc = nullptr;
     }
     void TearDown() override {
         delete g_renderer;
         g_renderer = nullptr;
     }
-
     static void After(int idleTurns, std::uint32_t id, std::uintptr_t wParam = 0,
                       std::intptr_t lParam = 0) {
         fake::Fake().schedule.push_back({idleTurns, {fake::FakeWindow(), id, wParam, lParam}});
     }
+    // The transcript of a run; each frame after the first `shown` reads as "frame", its calls
+    // being the frame tests' business.
+    static Lines Run(int status = 0, int shown = 0) {
+        EXPECT_EQ(RunWalkthrough(), status);
+        Lines lines;
+        int frames = 0;
+        bool hidden = false;
+        for (const std::string& line : LoggedCalls()) {
+            if (line == "glClearColor 0 0 0.3 1" && ++frames > shown) {
+                lines.push_back("frame");
+                hidden = true;
+            } else if (!hidden) {
+                lines.push_back(line);
+            }
+            hidden = hidden && line != "SwapFrontAndBack";
+        }
+        return lines;
+    }
 };
 
-// One row per answer of the prompt and what the display makes of it.
-struct DisplayCase {
-    const char* name;
-    int answer;
-    bool modeTakes;
-    int screenWidth, screenHeight;
-    bool fullScreen;
-    int x, y;  // expected window position
-};
-
-void PrintTo(const DisplayCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class ShellDisplay : public ShellRun, public ::testing::WithParamInterface<DisplayCase> {};
-
-TEST_P(ShellDisplay, TheAnswerChoosesModeWindowAndCursor) {
-    const DisplayCase& c = GetParam();
-    fake::Fake().promptAnswer = c.answer;
-    fake::Fake().displayModeTakes = c.modeTakes;
-    fake::Fake().screenWidth = c.screenWidth;
-    fake::Fake().screenHeight = c.screenHeight;
-    After(1, platform::kMessageClose);
-
-    EXPECT_EQ(RunWalkthrough(), 0);
-
-    const auto modes = fake::CallsNamed("ChangeDisplayMode");
-    ASSERT_EQ(modes.size(), c.fullScreen ? 1u : 0u);
-    if (c.fullScreen) {
-        EXPECT_EQ(modes[0].args, (std::vector<double>{800, 600, 16, 75}));
-    }
-    const std::uint32_t style =
-        c.fullScreen ? platform::kStylePopup : platform::kStyleOverlappedWindow;
-    const auto windows = fake::CallsNamed("CreateMainWindow");
-    ASSERT_EQ(windows.size(), 1u);
-    EXPECT_EQ(windows[0].text, "Quellmark");
-    EXPECT_EQ(windows[0].args, (std::vector<double>{double(style | kClipFlags), double(c.x),
-                                                    double(c.y), 800, 600}));
-    EXPECT_EQ(fake::Fake().cursorVisible, !c.fullScreen);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, ShellDisplay,
-    ::testing::Values(
-        // No: a centred overlapped window; a screen smaller than it truncates toward zero.
-        DisplayCase{"No", platform::kAnswerNo, true, 1024, 768, false, 112, 84},
-        DisplayCase{"NoOnASmallScreen", platform::kAnswerNo, true, 797, 595, false, -1, -2},
-        // Any other answer: the mode is asked for and a popup covers the corner, taken or not.
-        DisplayCase{"Yes", platform::kAnswerYes, true, 1024, 768, true, 0, 0},
-        DisplayCase{"YesButModeRefused", platform::kAnswerYes, false, 1024, 768, true, 0, 0},
-        DisplayCase{"Cancel", 2, true, 1024, 768, true, 0, 0}),
-    [](const ::testing::TestParamInfo<DisplayCase>& info) { return std::string(info.param.name); });
-
-TEST_F(ShellRun, StartUpRunsInTheBoundOrder) {
-    After(2, platform::kMessageClose);
-
-    EXPECT_EQ(RunWalkthrough(), 0);
-
-    // The scene moves the cursor while the renderer is constructed, before the window exists;
-    // the context comes with the creation message and the projection with the size message,
-    // both inside window creation; the fixed GL state, the sound and the frames follow.
-    int previous = -1;
-    for (const char* call :
-         {"AskYesNo", "RegisterWindowClass", "SetCursorScreenPosition", "CreateMainWindow",
-          "GetWindowDeviceContext", "MakeContextCurrent", "glViewport", "ShowMainWindow",
-          "UpdateMainWindow", "glShadeModel", "glClearColor", "glClearDepth", "glEnable",
-          "PlaySoundFileAsync", "glClear"}) {
-        const int index = fake::IndexOf(call, previous + 1);
-        ASSERT_GT(index, previous) << call;
-        previous = index;
-    }
-    EXPECT_EQ(fake::Fake().promptText,
-              "总设计:\n     Quellmark04级学生:Tervani\n\n说明:\n     "
-              "'W','S','A','D'控制前后左右,鼠标控制眼睛\n\n          使用全屏模式吗?");
-    EXPECT_EQ(fake::Fake().promptCaption, "说明");
-    EXPECT_EQ(fake::CallsNamed("RegisterWindowClass").at(0).text, "tml");
-    EXPECT_EQ(fake::CallsNamed("RegisterWindowClass").at(0).args, std::vector<double>{0x40});
-    const int shading = fake::IndexOf("glShadeModel");
-    EXPECT_EQ(fake::CallLog()[shading].args, std::vector<double>{GL_FLAT});
-    EXPECT_EQ(fake::CallLog()[fake::IndexOf("glEnable", shading)].args,
-              std::vector<double>{GL_DEPTH_TEST});
-    EXPECT_EQ(fake::CallsNamed("glClearColor").front().args, (std::vector<double>{0, 0, 0, 0}));
-    EXPECT_EQ(fake::CallsNamed("glClearDepth").front().args, std::vector<double>{1.0});
-    EXPECT_EQ(fake::CallsNamed("PlaySoundFileAsync").front().text, "groud.wav");
-}
-
-TEST_F(ShellRun, WithoutAWindowTheRunEndsAtOnceWithStatusOne) {
-    fake::Fake().windowOpens = false;
-
-    EXPECT_EQ(RunWalkthrough(), 1);
-
-    EXPECT_EQ(fake::IndexOf("ShowMainWindow"), -1);
-    EXPECT_EQ(fake::IndexOf("PlaySoundFileAsync"), -1);
-    EXPECT_EQ(fake::Fake().idleTurns, 0);
-}
-
-TEST_F(ShellRun, AMissingModelIsReportedOnceAndTheRunGoesOn) {
-    // The tests run where there is no kelm.3ds.
-    After(1, platform::kMessageClose);
+TEST_F(Shell, ARunGoesFromThePromptThroughFramesWhileNothingWaitsToTheQuitOnEscapesRelease) {
+    fake::Fake().clientWidth = 784;  // the frame takes its share of the outer size
+    fake::Fake().clientHeight = 561;
+    After(1, kMessageKeyDown, kKeyEscape);  // four messages waiting together
+    After(1, kMessageKeyUp, kKeyW);
+    After(1, 0x0200);                           // one the window does not handle
+    After(1, kMessageSize, 0, PackSize(0, 0));  // minimised: the height becomes 1
+    After(2, kMessageKeyUp, kKeyEscape);
     ::testing::internal::CaptureStderr();
 
-    EXPECT_EQ(RunWalkthrough(), 0);
-
+    Lines expected = UpToTheWindow(true);
+    expected.insert(expected.begin(), "AskYesNo " + kPrompt);
+    // The context comes with the creation message, the projection with each size message.
+    // Messages and keys by number: key down 256, up 257, size 5, quit 18; Escape 27, W 87.
+    const std::string projection = CallLine("glMatrixMode", {GL_PROJECTION});
+    const std::string modelView = CallLine("glMatrixMode", {GL_MODELVIEW});
+    // clang-format off
+    expected.insert(expected.end(), {
+        "GetWindowDeviceContext", "ChoosePixelFormat", "SetPixelFormat 1", "CreateRenderContext",
+        "MakeContextCurrent 1", "glViewport 0 0 784 561", projection, "glLoadIdentity",
+        "gluPerspective 54 1.3975 0.1 3000", modelView, "glLoadIdentity",
+        "ShowMainWindow", "UpdateMainWindow", CallLine("glShadeModel", {GL_FLAT}),
+        "glClearColor 0 0 0 0", "glClearDepth 1", CallLine("glEnable", {GL_DEPTH_TEST}),
+        "PlaySoundFileAsync groud.wav",
+        // The first frame: the view, then light and fog, then the model (absent here).
+        "glClearColor 0 0 0.3 1", CallLine("glClear", {GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT}),
+        modelView, "glLoadIdentity", "GetCursorScreenPosition", "SetCursorScreenPosition 400 300",
+        "gluLookAt 0 15 3 0.000253518 -85 3 0 0 1",
+        CallLine("glLightfv", {GL_LIGHT0, GL_AMBIENT, 0.0503889, 0.0500778, 0.0500778, 1}),
+        CallLine("glLightfv", {GL_LIGHT0, GL_DIFFUSE, 0.0503889, 0.0500778, 0.0500778, 1}),
+        CallLine("glLightfv", {GL_LIGHT0, GL_POSITION, -5908.3, 600, 1044.98, 1}),
+        CallLine("glLightModelfv", {GL_LIGHT_MODEL_AMBIENT, 0.0503889, 0.0500778, 0.0500778, 1}),
+        CallLine("glEnable", {GL_COLOR_MATERIAL}),
+        CallLine("glColorMaterial", {GL_FRONT, GL_AMBIENT_AND_DIFFUSE}),
+        CallLine("glEnable", {GL_LIGHTING}), CallLine("glEnable", {GL_LIGHT0}),
+        CallLine("glEnable", {GL_FOG}), CallLine("glFogi", {GL_FOG_MODE, GL_LINEAR}),
+        CallLine("glFogfv", {GL_FOG_COLOR, 0, 0, 0, 1}), CallLine("glFogf", {GL_FOG_START, 1}),
+        CallLine("glFogf", {GL_FOG_END, 100.889}), CallLine("glHint", {GL_FOG_HINT, GL_FASTEST}),
+        "glFlush", "SwapFrontAndBack",
+        "DispatchToWindow 256 27", "DefaultWindowProcedure 256 27",
+        "DispatchToWindow 257 87", "DefaultWindowProcedure 257 87",
+        "DispatchToWindow 512 0", "DefaultWindowProcedure 512 0",
+        "DispatchToWindow 5 0", "glViewport 0 0 0 1", projection, "glLoadIdentity",
+        "gluPerspective 54 0 0.1 3000", modelView, "glLoadIdentity",
+        "frame", "DispatchToWindow 257 27", "MakeContextCurrent 0", "DeleteRenderContext 1",
+        "PostQuit 0", "DispatchToWindow 18 0"});
+    // clang-format on
+    EXPECT_EQ(Run(0, 1), expected);
+    EXPECT_EQ(g_windowWidth, 0);
+    EXPECT_EQ(g_windowHeight, 1);
+    EXPECT_EQ(fake::Fake().promptCaption, "说明");
+    // The tests run where there is no kelm.3ds: that is said once and the run goes on.
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(said.rfind("walkthrough: cannot open kelm.3ds: ", 0), 0u) << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
-    EXPECT_EQ(fake::Fake().swaps, 1);
 }
 
-TEST_F(ShellRun, FramesRenderOnlyWhileNoMessageWaits) {
-    // Three messages waiting together after the second frame, the close after the fifth.
-    After(2, platform::kMessageKeyDown, 'W');
-    After(2, platform::kMessageKeyUp, 'W');
-    After(2, 0x0200 /* some message the window does not handle */);
-    After(5, platform::kMessageClose);
+// The lines after the prompt up to the window, and the last lines of the run (close 16,
+// destroy 2).
+TEST_F(Shell, TheAnswerChoosesModeAndWindowAndEachEndingReleasesOnlyWhatItShould) {
+    const Lines closed = {
+        "frame",      "DispatchToWindow 16 0", "MakeContextCurrent 0", "DeleteRenderContext 1",
+        "PostQuit 0", "DispatchToWindow 18 0"};
+    const struct {
+        int answer;
+        bool modeTakes;
+        int screenWidth, screenHeight;
+        bool windowOpens;
+        std::uint32_t ending;
+        Lines head, tail;
+    } rows[] = {
+        // clang-format off
+        // No: a centred overlapped window; on a smaller screen truncated toward zero.
+        {kAnswerNo, true, 1024, 768, true, kMessageClose, UpToTheWindow(false, 112, 84), closed},
+        {kAnswerNo, true, 797, 595, true, kMessageClose, UpToTheWindow(false, -1, -2), closed},
+        // Any other answer asks for the mode; taken or not, a popup covers the corner.
+        // Destroying the window posts the quit and leaves the context alone.
+        {kAnswerYes, false, 1024, 768, true, kMessageDestroy, UpToTheWindow(true),
+         {"frame", "DispatchToWindow 2 0", "PostQuit 0", "DispatchToWindow 18 0"}},
+        {2, true, 1024, 768, true, kMessageClose, UpToTheWindow(true), closed},
+        // Without a window nothing is shown, played or run: nothing could end a loop.
+        {kAnswerYes, true, 1024, 768, false, kMessageClose, UpToTheWindow(true),
+         {UpToTheWindow(true).back()}},
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        SetUp();
+        fake::Fake().promptAnswer = row.answer;
+        fake::Fake().displayModeTakes = row.modeTakes;
+        fake::Fake().screenWidth = row.screenWidth;
+        fake::Fake().screenHeight = row.screenHeight;
+        fake::Fake().windowOpens = row.windowOpens;
+        After(1, row.ending);
+        const Lines run = Run(row.windowOpens ? 0 : 1);
+        TearDown();
 
-    EXPECT_EQ(RunWalkthrough(), 0);
-
-    EXPECT_EQ(fake::Fake().swaps, 5);
-    const int secondSwap = fake::IndexOf("SwapFrontAndBack", fake::IndexOf("SwapFrontAndBack") + 1);
-    const int thirdSwap = fake::IndexOf("SwapFrontAndBack", secondSwap + 1);
-    int dispatched = 0;
-    for (int i = secondSwap; i < thirdSwap; ++i) {
-        dispatched += fake::CallLog()[i].name == "DispatchToWindow";
-    }
-    EXPECT_EQ(dispatched, 3);
-    // What the window does not handle goes to the default handling and changes nothing.
-    const auto defaults = fake::CallsNamed("DefaultWindowProcedure");
-    ASSERT_EQ(defaults.size(), 3u);
-    EXPECT_EQ(defaults[1].args, (std::vector<double>{platform::kMessageKeyUp, 'W'}));
-    EXPECT_EQ(defaults[2].args, (std::vector<double>{0x0200, 0}));
-}
-
-TEST_F(ShellRun, EverySizeMessageSetsTheProjectionAndAMinimisedWindowGetsHeightOne) {
-    fake::Fake().clientWidth = 784;  // the frame takes its share of the outer size
-    fake::Fake().clientHeight = 561;
-    After(1, platform::kMessageSize, 0, platform::PackSize(1024, 700));
-    After(2, platform::kMessageSize, 0, platform::PackSize(0, 0));
-    After(3, platform::kMessageClose);
-
-    EXPECT_EQ(RunWalkthrough(), 0);
-
-    const auto viewports = fake::CallsNamed("glViewport");
-    ASSERT_EQ(viewports.size(), 3u);
-    EXPECT_EQ(viewports[0].args, (std::vector<double>{0, 0, 784, 561}));
-    EXPECT_EQ(viewports[1].args, (std::vector<double>{0, 0, 1024, 700}));
-    EXPECT_EQ(viewports[2].args, (std::vector<double>{0, 0, 0, 1}));
-    const auto projections = fake::CallsNamed("gluPerspective");
-    ASSERT_EQ(projections.size(), 3u);
-    EXPECT_EQ(projections[2].args[1], 0.0);
-    EXPECT_EQ(g_windowWidth, 0);
-    EXPECT_EQ(g_windowHeight, 1);
-}
-
-// The ways a run ends: Escape on its release only, closing, destroying.
-struct EndCase {
-    const char* name;
-    std::vector<std::pair<int, std::uint32_t>> messages;  // after idle turns; Escape for keys
-    int frames;
-    bool releasesContext;
-};
-
-class ShellEnd : public ShellRun, public ::testing::WithParamInterface<EndCase> {};
-
-TEST_P(ShellEnd, EndsAfterItsFramesAndPostsTheQuitOnce) {
-    for (const auto& [turns, id] : GetParam().messages) {
-        After(turns, id, platform::kKeyEscape);
-    }
-
-    EXPECT_EQ(RunWalkthrough(), 0);
-
-    EXPECT_EQ(fake::Fake().swaps, GetParam().frames);
-    EXPECT_TRUE(fake::CallsNamed("IdleTurnLimit").empty());
-    const auto quits = fake::CallsNamed("PostQuit");
-    ASSERT_EQ(quits.size(), 1u);
-    EXPECT_EQ(quits[0].args, std::vector<double>{0.0});
-    // Nothing is rendered once the quit message has been posted.
-    const int quit = fake::IndexOf("PostQuit");
-    EXPECT_EQ(fake::IndexOf("SwapFrontAndBack", quit), -1);
-    // Escape and closing unbind and delete the context, then quit; a destroyed window's context
-    // goes with it.
-    EXPECT_EQ(fake::CallsNamed("DeleteRenderContext").size(), GetParam().releasesContext ? 1u : 0u);
-    if (GetParam().releasesContext) {
-        EXPECT_EQ(fake::CallLog()[quit - 1].name, "DeleteRenderContext");
-        EXPECT_EQ(fake::CallLog()[quit - 2].name, "MakeContextCurrent");
-        EXPECT_EQ(fake::CallLog()[quit - 2].args, std::vector<double>{0.0});
+        ASSERT_GE(run.size(), row.head.size() + 1);
+        EXPECT_EQ(Lines(run.begin() + 1, run.begin() + 1 + row.head.size()), row.head);
+        EXPECT_EQ(Lines(run.end() - row.tail.size(), run.end()), row.tail);
     }
 }
-
-void PrintTo(const EndCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ends, ShellEnd,
-    ::testing::Values(
-        EndCase{"Escape", {{1, platform::kMessageKeyDown}, {6, platform::kMessageKeyUp}}, 6, true},
-        EndCase{"Close", {{2, platform::kMessageClose}}, 2, true},
-        EndCase{"Destroy", {{2, platform::kMessageDestroy}}, 2, false}),
-    [](const ::testing::TestParamInfo<EndCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -10,18 +10,11 @@
 
 #include "scene/Scene.h"
 #include "scene/ViewFit.h"
+#include "tests/support/CallChecks.h"
 #include "tests/support/ModelFile.h"
 #include "tools/chunkwriter/ChunkWriter.h"
 
 namespace {
-
-void ExpectNear(const std::vector<double>& actual, const std::vector<double>& expected,
-                double tolerance) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < actual.size(); ++i) {
-        EXPECT_NEAR(actual[i], expected[i], tolerance) << "value " << i;
-    }
-}
 
 ModelBox Box(std::array<double, 3> min, std::array<double, 3> max) {
     ModelBox box;
@@ -41,22 +34,14 @@ TEST(ViewFit, TheDrawnBoxSpansTheDrawableFacesTimesTheMasterScale) {
     w.EndModel();
     ModelFile file(w.bytes());
     Scene scene(file.path());
-
     const ModelBox box = MeasureDrawnModel(g_meshHead, scene.modelScale);
-    ASSERT_FALSE(box.empty);
-    EXPECT_EQ(std::vector<double>(box.min, box.min + 3), (std::vector<double>{-2, -4, -1}));
-    EXPECT_EQ(std::vector<double>(box.max, box.max + 3), (std::vector<double>{2, 2, 6}));
-}
-
-TEST(ViewFit, AnEmptyModelKeepsTheWalkThroughsOwnStartPoseUnscaled) {
-    Scene scene("no-such-model.3ds");
-    const ModelBox box = MeasureDrawnModel(g_meshHead, scene.modelScale);
-    EXPECT_TRUE(box.empty);
-    const ViewFit fit = FitView(box, {});
-    EXPECT_EQ(std::vector<double>({fit.worldScale, fit.worldTranslation[0], fit.worldTranslation[1],
-                                   fit.worldTranslation[2], fit.pose.eyeX, fit.pose.eyeY,
-                                   fit.pose.yawDegrees}),
-              (std::vector<double>{1, 0, 0, 0, 0, 15, 180}));
+    ExpectNear({box.min[0], box.min[1], box.min[2], box.max[0], box.max[1], box.max[2]},
+               {-2, -4, -1, 2, 2, 6}, 0);
+    // Without a model the walk-through keeps its own start pose, unscaled.
+    const ViewFit fit = FitView(MeasureDrawnModel(nullptr, 2.0f), {});
+    ExpectNear({fit.worldScale, fit.worldTranslation[0], fit.worldTranslation[1],
+                fit.worldTranslation[2], fit.pose.eyeX, fit.pose.eyeY, fit.pose.yawDegrees},
+               {1, 0, 0, 0, 0, 15, 180}, 0);
 }
 
 // Over boxes 1 to 1e6 units on each axis independently, the extremes often, centred within 1e7.
@@ -80,8 +65,7 @@ TEST(ViewFit, TheFittedViewShowsTheWholeModelFromOutsideAtWalkingScale) {
         const ViewFit fit = FitView(drawn, {});
         const ModelBox world = ToWorld(drawn, fit);
         const StartPose& pose = fit.pose;
-        SCOPED_TRACE(testing::Message() << "box " << i << " size " << drawn.Extent(0) << " x "
-                                        << drawn.Extent(1) << " x " << drawn.Extent(2));
+        SCOPED_TRACE(testing::Message() << "box " << i);
 
         EXPECT_FALSE(pose.eyeX > world.min[0] && pose.eyeX < world.max[0] &&
                      pose.eyeY > world.min[1] && pose.eyeY < world.max[1]);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one command with Wine made ready for it: a private virtual X display (Xvfb, 1024x768)
 # and a private 64-bit Wine prefix, both gone when the command ends.
-#   tests/windows/run-under-wine.sh COMMAND [ARG...]
+#   scripts/run-under-wine.sh COMMAND [ARG...]
 # The command sees DISPLAY and WINEPREFIX; its exit status is this script's.
 set -euo pipefail
 

@@ -3,12 +3,12 @@
 # sunrise pictures with them. Run it after a deliberate change to the sample scene or to what a
 # frame draws, look at the new pictures, and commit them.
 #
-#   tests/pictures/update-baselines.sh [BUILD_DIR]     (default: build)
+#   scripts/update-baselines.sh [BUILD_DIR]     (default: build)
 #
 # Writes tests/pictures/baselines/sunrise-0001.png, -2000.png, -4600.png (800x600) and copies
 # them to docs/. Rendering 4600 frames takes a minute or two on llvmpipe.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 
 cmake --build "$build" --target walkthrough-shot make-sample

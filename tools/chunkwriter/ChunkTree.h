@@ -1,5 +1,5 @@
-// A model file as a tree of chunks, to damage one chunk's body and write the file again with
-// every enclosing length made to fit.
+// A model file as a tree of chunks, to change one chunk's body and write the file again with
+// every enclosing length made to fit: the fuzzer and the reader's tests damage models with it.
 #pragma once
 
 #include <cstdint>

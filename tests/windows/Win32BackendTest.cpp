@@ -1,0 +1,129 @@
+// The Win32 backend where only Windows (or Wine) can check it: the records and texts handed to
+// the Win32 calls, and on a real desktop what the smoke run cannot see: the window's exact
+// place, the focus, messages passed unchanged and a peek that leaves the message waiting.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32Internal.h"
+
+namespace {
+
+template <typename Record>
+bool SameBytes(const Record& a, const Record& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+TEST(PixelFormatRecord, EveryRequestFieldLandsInItsOwnDescriptorField) {
+    // Distinct values in the same order in both, so that two swapped fields cannot pass.
+    const platform::PixelFormatRequest request{
+        40, 1,  0x25, 2,  3,  4,  5,  6,  7,  8,  9,         10,        11,
+        12, 13, 14,   15, 16, 17, 18, 19, 20, 21, 0x1000022, 0x2000023, 0x3000024};
+    const PIXELFORMATDESCRIPTOR expected{40, 1,  0x25, 2,  3,  4,         5,         6,        7,
+                                         8,  9,  10,   11, 12, 13,        14,        15,       16,
+                                         17, 18, 19,   20, 21, 0x1000022, 0x2000023, 0x3000024};
+    EXPECT_TRUE(SameBytes(platform::win32::ToPixelFormatDescriptor(request), expected));
+}
+
+TEST(DisplayModeRecord, AsksForSizeDepthAndRateAndLeavesTheRestZero) {
+    DEVMODEA expected;
+    std::memset(&expected, 0, sizeof expected);
+    expected.dmSize = 156;
+    expected.dmPelsWidth = 800;
+    expected.dmPelsHeight = 600;
+    expected.dmBitsPerPel = 16;
+    expected.dmDisplayFrequency = 75;
+    expected.dmFields = 0x5C0000;  // bits per pixel, width, height, frequency
+    EXPECT_TRUE(SameBytes(platform::win32::ToFullScreenDevMode({800, 600, 16, 75}), expected));
+}
+
+TEST(Utf8ToWide, GivesTheUtf16OfEveryText) {
+    using platform::win32::WideFromUtf8;
+    EXPECT_EQ(WideFromUtf8("\xF0\x9F\x98\x80"), std::wstring({0xD83D, 0xDE00}));  // beyond 16 bits
+    EXPECT_EQ(WideFromUtf8("\xE8\xAF\xB4\xFF"), std::wstring({0x8BF4, 0xFFFD}));  // not UTF-8
+    EXPECT_EQ(WideFromUtf8(nullptr), std::wstring());
+}
+
+using platform::Message;
+
+// The last message of each id the procedure received.
+std::map<std::uint32_t, Message> g_last;
+
+std::intptr_t RecordingProcedure(platform::WindowHandle window, std::uint32_t id,
+                                 std::uintptr_t wParam, std::intptr_t lParam) {
+    g_last[id] = {window, id, wParam, lParam};
+    return platform::DefaultWindowProcedure(window, id, wParam, lParam);
+}
+
+bool Same(const Message& a, const Message& b) {
+    return a.window == b.window && a.id == b.id && a.wParam == b.wParam && a.lParam == b.lParam;
+}
+
+void DrainQueue() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+    }
+}
+
+// The window as the program opens it, at (40, 30) with an outer size of 320x240.
+platform::WindowHandle OpenWindow() {
+    static const bool registered = platform::RegisterWindowClass(
+        {platform::kClassStyleClassDC, RecordingProcedure, "walkthrough-test"});
+    g_last.clear();
+    const std::uint32_t style = platform::kStyleOverlappedWindow | platform::kStyleClipSiblings |
+                                platform::kStyleClipChildren;
+    const platform::WindowSpec spec{"walkthrough-test", "Quellmark test", style, 40, 30, 320, 240};
+    return registered ? platform::CreateMainWindow(spec) : nullptr;
+}
+
+TEST(Win32Window, StandsWhereAskedTellsItsClientSizeAndHasTheFocusOnlyInFront) {
+    const platform::WindowHandle window = OpenWindow();
+    const HWND hwnd = platform::win32::ToHwnd(window);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(g_last[platform::kMessageCreate].window, window);
+    platform::ShowMainWindow(window);
+    platform::UpdateMainWindow(window);
+    RECT outer{}, client{};
+    ASSERT_TRUE(GetWindowRect(hwnd, &outer) && GetClientRect(hwnd, &client));
+    EXPECT_EQ(std::vector<LONG>({outer.left, outer.top, outer.right, outer.bottom}),
+              std::vector<LONG>({40, 30, 40 + 320, 30 + 240}));
+    const Message size = g_last[platform::kMessageSize];
+    EXPECT_EQ(size.window, window);
+    EXPECT_EQ(size.lParam, platform::PackSize(client.right, client.bottom));
+
+    SetForegroundWindow(hwnd);
+    DrainQueue();
+    EXPECT_TRUE(platform::WindowHasInputFocus());
+    ShowWindow(hwnd, SW_MINIMIZE);
+    DrainQueue();
+    EXPECT_FALSE(platform::WindowHasInputFocus());
+    DestroyWindow(hwnd);
+    DrainQueue();
+}
+
+TEST(Win32Window, APeekLeavesTheMessageWaitingAndARemovalTakesAndDispatchesItWhole) {
+    const platform::WindowHandle window = OpenWindow();
+    ASSERT_NE(window, nullptr);
+    DrainQueue();
+    // Every bit of a 64-bit parameter travels, there and back through the seam's records.
+    const Message posted{window, WM_APP + 8, ~WPARAM{0}, -6};
+    ASSERT_TRUE(PostMessageA(platform::win32::ToHwnd(window), posted.id, posted.wParam, -6));
+    Message peeked;
+    ASSERT_TRUE(platform::PeekWaitingMessage(peeked) && platform::PeekWaitingMessage(peeked));
+    EXPECT_TRUE(Same(peeked, posted));
+    Message removed;
+    ASSERT_TRUE(platform::RemoveWaitingMessage(removed));
+    EXPECT_TRUE(Same(removed, posted));
+    g_last.clear();
+    platform::DispatchToWindow(removed);
+    ASSERT_EQ(g_last.size(), 1u);
+    EXPECT_TRUE(Same(g_last[posted.id], posted));
+    DestroyWindow(platform::win32::ToHwnd(window));
+    DrainQueue();
+}
+
+}  // namespace
