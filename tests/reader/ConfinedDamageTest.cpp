@@ -12,6 +12,8 @@
 #include "tests/reader/LoadedModel.h"
 #include "tests/reader/ModelCases.h"
 #include "tests/reader/ModelLists.h"
+#include "tools/make-sample/ModelEncoder.h"
+#include "tools/make-sample/SceneLayout.h"
 
 namespace {
 
@@ -55,31 +57,48 @@ std::vector<Bytes> DamagedBodies(std::uint16_t id, const Bytes& body, std::uint3
     return bodies;
 }
 
-TEST(ConfinedDamage, WellFormedModelsOfTheTable) {
-    for (const test_models::ModelCase& model : test_models::ModelCases()) {
-        if (std::string(model.name).rfind("well_formed", 0) != 0) {
-            continue;
-        }
-        SCOPED_TRACE(model.name);
-        const ModelLists whole = Load(model.bytes);
-        const std::vector<ChunkNode> tree =
-            chunk_tree::Parse(model.bytes.data(), model.bytes.size());
-        ASSERT_EQ(chunk_tree::Bytes(tree), model.bytes);
-        std::vector<chunk_tree::ObjectChunk> chunks;
-        std::size_t objects = 0;
-        chunk_tree::CollectObjectChunks(tree, chunks, objects);
-        ASSERT_EQ(objects, whole.meshes.size());
-        for (const auto& [k, target] : chunks) {
-            const auto bodies = DamagedBodies(target->id, chunk_tree::BodyOf(*target),
-                                              static_cast<std::uint32_t>(k * 64 + target->id));
-            for (std::size_t d = 0; d < bodies.size(); ++d) {
-                const Bytes damaged = chunk_tree::Bytes(tree, target, &bodies[d]);
-                EXPECT_TRUE(model_lists::OutsideUnchanged(whole, Load(damaged), k, damaged.size()))
-                    << "object " << k << ", chunk 0x" << std::hex << target->id << std::dec
-                    << ", damaged body " << d << " of " << bodies[d].size() << " bytes";
-            }
+void ExpectDamageConfined(const Bytes& model) {
+    const ModelLists whole = Load(model);
+    const std::vector<ChunkNode> tree = chunk_tree::Parse(model.data(), model.size());
+    ASSERT_EQ(chunk_tree::Bytes(tree), model);
+    std::vector<chunk_tree::ObjectChunk> chunks;
+    std::size_t objects = 0;
+    chunk_tree::CollectObjectChunks(tree, chunks, objects);
+    ASSERT_EQ(objects, whole.meshes.size());
+    for (const auto& [k, target] : chunks) {
+        const auto bodies = DamagedBodies(target->id, chunk_tree::BodyOf(*target),
+                                          static_cast<std::uint32_t>(k * 64 + target->id));
+        for (std::size_t d = 0; d < bodies.size(); ++d) {
+            const Bytes damaged = chunk_tree::Bytes(tree, target, &bodies[d]);
+            EXPECT_TRUE(model_lists::OutsideUnchanged(whole, Load(damaged), k, damaged.size()))
+                << "object " << k << ", chunk 0x" << std::hex << target->id << std::dec
+                << ", damaged body " << d << " of " << bodies[d].size() << " bytes";
         }
     }
+}
+
+TEST(ConfinedDamage, WellFormedModelsOfTheTable) {
+    for (const test_models::ModelCase& model : test_models::ModelCases()) {
+        if (std::string(model.name).rfind("well_formed", 0) == 0) {
+            SCOPED_TRACE(model.name);
+            ExpectDamageConfined(model.bytes);
+        }
+    }
+}
+
+// Every 12th object of the sample scene with all its materials: loading the whole scene for
+// each damaged body would make the test slow.
+TEST(ConfinedDamage, SampleScene) {
+    const Bytes whole = EncodeModel(BuildSampleScene(), 1.0f, kStartX, kStartY);
+    std::vector<ChunkNode> tree = chunk_tree::Parse(whole.data(), whole.size());
+    std::vector<ChunkNode>& editor = chunk_tree::Find(tree, chunk::kEditor)->children;
+    std::size_t object = 0;
+    editor.erase(std::remove_if(editor.begin(), editor.end(),
+                                [&](const ChunkNode& node) {
+                                    return node.id == chunk::kNamedObject && object++ % 12 != 0;
+                                }),
+                 editor.end());
+    ExpectDamageConfined(chunk_tree::Bytes(tree));
 }
 
 }  // namespace
