@@ -134,10 +134,13 @@ inline std::vector<ModelCase> ModelCases() {
                  w.Begin(kNamedObject + 0x0D);  // unknown: skipped whole, object and all
                  w.MeshObject({"Inside", kUnitTriangle, {0, 1, 2}, {}});
                  w.End();
+                 w.Begin(kNamedObject + 0x0E);  // unknown, of one body byte: skipped too
+                 w.Bytes({0x4D});
+                 w.End();
                  w.MasterScale(0.5f);  // the later scale wins
                  w.EndModel();
              }),
-             Head(195, "0.5") + TriangleMesh(0, "", "unset")),
+             Head(202, "0.5") + TriangleMesh(0, "", "unset")),
         Case("well_formed_objects_without_a_mesh_first_keep_an_empty_node",
              EditorFile([](ChunkWriter& w) {
                  w.Begin(kNamedObject);
