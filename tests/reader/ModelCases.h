@@ -321,6 +321,22 @@ inline std::vector<ModelCase> ModelCases() {
              Head(199) + red + MeshHead(4, 1, "Red", "1 0 0") +
                  "  v 0 0 1\n  v 2 0 1\n  v 0 2 1\n  v 2 2 1\n  f 0 1 2 0 n 0 -0 1\n",
              {P(K::kSecondVertexList, kVertexList, 113)}),
+        // ... also when the second holds no count: the mesh is left with no vertices at all.
+        Case("g_second_vertex_list_without_a_count_leaves_none",
+             RedTriangleWith(kTriMesh,
+                             [](ChunkNode& mesh) {
+                                 const Bytes list = Written([](ChunkWriter& w) {
+                                     w.Begin(kVertexList);
+                                     w.Bytes({3});
+                                     w.End();
+                                 });
+                                 mesh.children.insert(
+                                     mesh.children.begin() + 1,
+                                     chunk_tree::Parse(list.data(), list.size())[0]);
+                             }),
+             Head(150) + red + MeshHead(0, 1, "Red", "1 0 0") + "  f 0 1 2 0 n 0 0 0\n",
+             {P(K::kSecondVertexList, kVertexList, 113), P(K::kNoVertexCount, kVertexList, 113),
+              P(K::kFacesNotDrawable, kFaceList, 120)}),
     };
 }
 
