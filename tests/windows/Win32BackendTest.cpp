@@ -76,8 +76,9 @@ platform::WindowHandle OpenWindow() {
     g_last.clear();
     const std::uint32_t style = platform::kStyleOverlappedWindow | platform::kStyleClipSiblings |
                                 platform::kStyleClipChildren;
-    const platform::WindowSpec spec{"walkthrough-test", "Quellmark test", style, 40, 30, 320, 240};
-    return registered ? platform::CreateMainWindow(spec) : nullptr;
+    const platform::WindowSpec window{
+        "walkthrough-test", "Quellmark test", style, 40, 30, 320, 240};
+    return registered ? platform::CreateMainWindow(window) : nullptr;
 }
 
 TEST(Win32Window, StandsWhereAskedTellsItsClientSizeAndHasTheFocusOnlyInFront) {
