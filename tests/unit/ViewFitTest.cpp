@@ -128,6 +128,9 @@ TEST(ViewFit, CoverageIsTheProjectedShareOfThePictureAndTheFrustumHoldsEveryCorn
     EXPECT_FALSE(inView(Box({-x, 100, 3}, {x, 100, 3 + 5 * z})));  // over the top
     EXPECT_TRUE(inView(Box({-0.01, 0.2, 3}, {0.01, 1, 3.01})));
     EXPECT_FALSE(inView(Box({-0.01, 0.05, 3}, {0.01, 1, 3.01})));  // before the near plane
+    // The eye stands its height offset above the eye height.
+    EXPECT_NEAR(MeasureCoverage({0, 0, 2, 0, 0}, Box({0, 100, 5}, {0, 100, 5}), 800, 600).top, 0,
+                1e-9);
 
     const ViewCoverage view =
         MeasureCoverage(ahead, Box({-x, 100, 3}, {5 * x, 100, 3 + 2 * z}), 800, 600);
