@@ -1,5 +1,5 @@
 #include "app/Shell.h"
 
-int main() {
-    return RunWalkthrough();
+int main(int argc, char** argv) {
+    return RunFromCommandLine(argc, argv);
 }

@@ -22,34 +22,100 @@ constexpr const char* kPromptText =
 constexpr const char* kPromptCaption = "说明";  // "Instructions"
 constexpr const char* kClassName = "tml";
 constexpr const char* kWindowTitle = "Quellmark";
-constexpr const char* kSoundFile = "groud.wav";
-constexpr const char* kModelFile = "kelm.3ds";
 
 constexpr int kExitDone = 0;
 constexpr int kExitNoWindow = 1;
 
-// The walk goes on without a model, as designed, but says once why the scene is empty. The
-// reader still walks whatever the file holds.
-void ReportModelFileProblem() {
-    if (const auto problem = CheckModelFile(kModelFile)) {
-        std::fprintf(stderr, "walkthrough: %s\n",
-                     DescribeModelFileProblem(kModelFile, *problem).c_str());
+constexpr int kExitModelUnreadable = 1;
+
+// The run's options; models dropped on the window open as they say.
+RunOptions g_options;
+
+// The walk-through's own scene: the walk goes on without a model, as designed, but says once why
+// the scene is empty. The reader still walks whatever the file holds.
+void ReportModelFileProblem(const std::string& path) {
+    if (const auto problem = CheckModelFile(path)) {
+        std::fprintf(stderr, "walkthrough: %s\n", DescribeModelFileProblem(path, *problem).c_str());
+    }
+}
+
+// A model the user named: whether it can be read, after saying why not on standard error and in
+// a message box.
+bool CanOpenNamedModel(const std::string& path) {
+    const auto problem = CheckModelFile(path);
+    if (!problem) {
+        return true;
+    }
+    const std::string text = DescribeModelFileProblem(path, *problem);
+    std::fprintf(stderr, "walkthrough: %s\n", text.c_str());
+    platform::ShowWarning(text.c_str(), "walkthrough");
+    return false;
+}
+
+// A damaged model is shown as far as it could be read, with one line about what was passed over.
+void ReportDamage(const std::string& path, const Scene& scene) {
+    if (scene.problems.empty()) {
+        return;
+    }
+    const bool listFull = scene.problems.back().kind == ProblemKind::kTooManyProblems;
+    std::fprintf(stderr,
+                 "walkthrough: %s: damaged; the reader passed over %s%zu problems "
+                 "(model-info \"%s\" lists them)\n",
+                 path.c_str(), listFull ? "more than " : "", scene.problems.size() - listFull,
+                 path.c_str());
+}
+
+// Places a model the user named as the options say and reports what needs saying.
+void PlaceNamedModel(const std::string& path, bool openedAgain) {
+    ViewFitOptions fit;
+    fit.userScale = g_options.scale;
+    fit.viewportWidth = g_windowWidth;
+    fit.viewportHeight = g_windowHeight;
+    const StartView view = openedAgain ? g_options.droppedView : g_options.view;
+    const bool fromCamera = openedAgain ? g_renderer->OpenModel(path.c_str(), view, fit)
+                                        : g_renderer->scene.PlaceModel(view, fit);
+    if (view == StartView::kCamera && !fromCamera) {
+        std::fprintf(stderr, "walkthrough: %s has no usable camera; the view is fitted\n",
+                     path.c_str());
+    }
+    ReportDamage(path, g_renderer->scene);
+}
+
+void OpenDroppedModel(std::uintptr_t drop) {
+    const std::string path = platform::TakeDroppedFile(drop);
+    if (!path.empty() && CanOpenNamedModel(path)) {
+        PlaceNamedModel(path, true);
     }
 }
 
 }  // namespace
 
-int RunWalkthrough() {
-    bool fullScreen = true;
+int RunFromCommandLine(int argc, const char* const* argv) {
+    const ParsedCommandLine<RunOptions> parsed = ParseRunCommandLine(argc, argv);
+    return parsed.stop ? PrintStop(*parsed.stop) : RunWalkthrough(parsed.options);
+}
+
+int RunWalkthrough(const RunOptions& options) {
+    g_options = options;
+    if (options.modelNamed && !CanOpenNamedModel(options.modelPath)) {
+        return kExitModelUnreadable;
+    }
+    bool fullScreen = options.display == DisplayChoice::kFullScreen;
     int x = 0;
     int y = 0;
     std::uint32_t style = 0;
 
-    if (platform::AskYesNo(kPromptText, kPromptCaption) == platform::kAnswerNo) {
-        fullScreen = false;
+    if (options.display == DisplayChoice::kAsk) {
+        fullScreen = platform::AskYesNo(kPromptText, kPromptCaption) != platform::kAnswerNo;
     }
 
-    if (fullScreen) {
+    if (fullScreen && !options.switchDisplayMode) {
+        // A borderless window over the whole desktop, which keeps its own mode.
+        g_windowWidth = platform::ScreenWidth();
+        g_windowHeight = platform::ScreenHeight();
+        style = platform::kStylePopup;
+        platform::SetCursorVisible(false);
+    } else if (fullScreen) {
         platform::DisplayMode mode;
         mode.width = g_windowWidth;
         mode.height = g_windowHeight;
@@ -73,8 +139,15 @@ int RunWalkthrough() {
 
     // The renderer, and with it the model, exists before the window: the creation message
     // needs it.
-    ReportModelFileProblem();
-    g_renderer = new SceneRenderer(kModelFile);
+    if (!options.modelNamed) {
+        ReportModelFileProblem(options.modelPath);
+    }
+    g_renderer = new SceneRenderer(options.modelPath.c_str());
+    if (options.modelNamed) {
+        PlaceNamedModel(options.modelPath, false);
+    } else {
+        g_renderer->scene.PlaceModel(options.view, {options.scale});
+    }
 
     platform::WindowSpec windowSpec;
     windowSpec.className = kClassName;
@@ -95,7 +168,9 @@ int RunWalkthrough() {
 
     SetFixedGlState();
 
-    platform::PlaySoundFileAsync(kSoundFile);
+    if (!options.soundPath.empty()) {
+        platform::PlaySoundFileAsync(options.soundPath.c_str());
+    }
 
     RunMessageLoop();
     return kExitDone;
@@ -127,6 +202,9 @@ std::intptr_t MainWindowProc(platform::WindowHandle hwnd, std::uint32_t message,
             // The window stays; the quit message ends the loop and with it the program.
             g_renderer->ReleaseContext();
             platform::PostQuit(0);
+            return 0;
+        case platform::kMessageDropFiles:
+            OpenDroppedModel(wParam);
             return 0;
         case platform::kMessageDestroy:
             platform::PostQuit(0);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "app/RunOptions.h"
 #include "platform/Platform.h"
 
 class SceneRenderer;
@@ -13,9 +14,14 @@ extern SceneRenderer* g_renderer;
 extern platform::WindowHandle g_hwnd;
 extern platform::DeviceContext g_hdc;
 
-// Asks for the display mode, opens the window, starts the sound and runs the main loop.
-// Returns 0 when the loop ends, 1 when no window could be opened.
-int RunWalkthrough();
+// Reads the command line (UTF-8 arguments) and runs as it says: prints the help, the version or
+// what is wrong with the usage (status 2), or runs the walk-through.
+int RunFromCommandLine(int argc, const char* const* argv);
+
+// Asks for the display mode (or takes it from the options), opens the window, starts the sound
+// and runs the main loop. Returns 0 when the loop ends, 1 when the named model cannot be read or
+// no window could be opened. The default options are the walk-through's own scene.
+int RunWalkthrough(const RunOptions& options = RunOptions());
 
 std::intptr_t MainWindowProc(platform::WindowHandle hwnd, std::uint32_t message,
                              std::uintptr_t wParam, std::intptr_t lParam);

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -32,6 +33,8 @@ constexpr std::uint32_t kMessageClose = 0x0010;
 constexpr std::uint32_t kMessageQuit = 0x0012;
 constexpr std::uint32_t kMessageKeyDown = 0x0100;
 constexpr std::uint32_t kMessageKeyUp = 0x0101;
+// Files were dropped on the window; wParam identifies the drop for TakeDroppedFile.
+constexpr std::uint32_t kMessageDropFiles = 0x0233;
 
 // Virtual-key codes, with the values Win32 gives them. Letters are their capitals.
 constexpr int kKeyShift = 0x10;
@@ -192,6 +195,11 @@ bool MakeContextCurrent(DeviceContext dc, RenderContext context);
 bool DeleteRenderContext(RenderContext context);
 // Presents the finished back buffer.
 bool SwapFrontAndBack(DeviceContext dc);
+
+// --- Dropped files ---
+// The first file of a drop message (its wParam) as a UTF-8 path, and releases the drop; empty
+// when the drop holds no file. Each drop is taken once.
+std::string TakeDroppedFile(std::uintptr_t drop);
 
 // --- Sound ---
 // Starts playing a WAV file once in the background; a missing file or device stays silent.

@@ -10,10 +10,21 @@ constexpr const char* kNoPixelFormatCaption = "Error";
 }  // namespace
 
 SceneRenderer::SceneRenderer(const char* modelPath) : scene(modelPath) {
+    StartSunrise();
+}
+
+void SceneRenderer::StartSunrise() {
     fogEnd = 100.0f;
     sunRed = 0.05f;
     sunGreenBlue = 0.05f;
     sunAngle = 10.0f;
+}
+
+bool SceneRenderer::OpenModel(const char* modelPath, StartView view,
+                              const ViewFitOptions& options) {
+    scene.OpenModel(modelPath);
+    StartSunrise();
+    return scene.PlaceModel(view, options);
 }
 
 SceneRenderer::~SceneRenderer() {

@@ -26,6 +26,9 @@ public:
     // moves them. Drawing changes no state of the program, so any frame can be drawn after
     // the ones before it were only advanced.
     void AdvanceFrame();
+    // Reads another model in place of the one shown, places it as `view` says and starts the
+    // sunrise again. Returns whether the walk starts at a camera of the file.
+    bool OpenModel(const char* modelPath, StartView view, const ViewFitOptions& options);
 
     Scene scene;
     platform::DeviceContext hdc = nullptr;
@@ -35,4 +38,7 @@ public:
     float sunRed;
     float sunGreenBlue;
     float sunAngle;
+
+private:
+    void StartSunrise();
 };

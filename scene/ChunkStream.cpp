@@ -13,6 +13,7 @@
 #include <string>
 
 #include "scene/ChunkIds.h"
+#include "scene/FileOpen.h"
 #include "scene/Scene.h"
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
@@ -41,7 +42,7 @@ long MeasureFileSize(std::FILE* file) {
 
 int Scene::LoadModel() {
     loaded = 0;
-    file = std::fopen(modelPath_, "rb");
+    file = OpenForReading(modelPath_.c_str());
     if (file == nullptr) {
         return 0;
     }

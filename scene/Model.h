@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 constexpr int kNameCapacity = 256;  // 255 bytes and the terminating zero
 
@@ -32,6 +33,14 @@ struct Mesh {
     float* normals;
     char materialName[kNameCapacity];
     Mesh* next;
+};
+
+// A camera object of the model file: where it stands and the point it looks at, in the file's
+// units (before the master scale).
+struct ModelCamera {
+    std::string name;
+    float position[3];
+    float target[3];
 };
 
 // Creates a node with every field empty: no vertices, faces, normals or material.

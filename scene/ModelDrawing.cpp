@@ -7,8 +7,13 @@ void Scene::DrawModel() {
         return;
     }
     // No push or pop: the next frame starts again from the identity.
+    if (placed) {
+        glTranslated(placement.worldTranslation[0], placement.worldTranslation[1],
+                     placement.worldTranslation[2]);
+        glScaled(placement.worldScale, placement.worldScale, placement.worldScale);
+    }
     glScalef(modelScale, modelScale, modelScale);
-    if (modelScale != 1.0f) {
+    if (modelScale != 1.0f || (placed && placement.worldScale != 1.0)) {
         // The scale reaches the normals too; without this a model in other units is lit
         // brighter or darker. A scale of 1 leaves the normals as they are, unit length.
         glEnable(GL_NORMALIZE);

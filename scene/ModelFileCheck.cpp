@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "scene/ChunkIds.h"
+#include "scene/FileOpen.h"
 
 namespace {
 
@@ -23,11 +24,11 @@ ModelFileProblem NotA3dsModel(const std::string& reason) {
 std::optional<ModelFileProblem> CheckModelFile(const std::string& path) {
     // fopen succeeds on a directory on some systems, so that is asked first.
     std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
+    if (std::filesystem::is_directory(PathFromUtf8(path.c_str()), ignored)) {
         return NotA3dsModel("it is a directory");
     }
     errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenForReading(path.c_str());
     if (file == nullptr) {
         return CannotOpen(errno != 0 ? errno : ENOENT);
     }

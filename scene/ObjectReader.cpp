@@ -108,9 +108,30 @@ void Scene::ReadNamedObject() {
     }
     if (chunkId == chunk::kTriMesh) {
         ReadTriMesh();
+    } else if (chunkId == chunk::kCamera) {
+        ReadCamera(objectName);
     } else {
         SkipChunk();
     }
+}
+
+// The body starts with the position and the target, three floats each; the bank angle, the
+// lens and the camera's sub-chunks after them are not used.
+void Scene::ReadCamera(const char* objectName) {
+    constexpr int kPositionAndTargetBytes = 24;
+    ReadChunkBody();
+    if (chunkLength < kPositionAndTargetBytes) {
+        Tolerate(ProblemKind::kCameraTooShort,
+                 "camera body holds " + std::to_string(chunkLength) + " of " +
+                     std::to_string(kPositionAndTargetBytes) +
+                     " bytes of position and target; camera left out");
+        return;
+    }
+    ModelCamera camera;
+    camera.name = objectName;
+    std::memcpy(camera.position, chunkData, sizeof camera.position);
+    std::memcpy(camera.target, chunkData + sizeof camera.position, sizeof camera.target);
+    cameras.push_back(camera);
 }
 
 // The face list's material groups run on to the end of the mesh, not of the face list: the

@@ -10,11 +10,7 @@ Scene::Scene(const char* modelPath) : modelPath_(modelPath) {
 
     materials = NewEmptyMaterial();
 
-    eye[0] = 0.0;
-    eye[1] = 15.0;
-    yawDegrees = 180.0f;
-    pitch = 0.0f;
-    heightOffset = 0.0f;
+    SetStartPose();
 
     g_meshHead = NewEmptyMesh();
     g_meshCursor = g_meshHead;
@@ -30,6 +26,37 @@ Scene::Scene(const char* modelPath) : modelPath_(modelPath) {
 }
 
 Scene::~Scene() {
+    ReleaseModel();
+}
+
+void Scene::SetStartPose() {
+    eye[0] = 0.0;
+    eye[1] = 15.0;
+    yawDegrees = 180.0f;
+    pitch = 0.0f;
+    heightOffset = 0.0f;
+}
+
+void Scene::OpenModel(const char* modelPath) {
+    ReleaseModel();
+    modelPath_ = modelPath;
+    chunkLength = 0;
+    chunkId = 0;
+    modelScale = 1.0f;
+    bytesRead = 0;
+    problems.clear();
+    cameras.clear();
+    newestMaterialByName_.clear();
+    placed = false;
+    placement = ViewFit();
+    materials = NewEmptyMaterial();
+    SetStartPose();
+    g_meshHead = NewEmptyMesh();
+    g_meshCursor = g_meshHead;
+    LoadModel();
+}
+
+void Scene::ReleaseModel() {
     g_meshCursor = g_meshHead->next;
     while (g_meshCursor != nullptr) {
         g_meshHead->next = g_meshCursor->next;

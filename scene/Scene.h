@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scene/Model.h"
+#include "scene/ViewFit.h"
 
 // The kinds of damage the reader tolerates. Tests and tools match on the kind; the text that
 // goes with each problem is for people and may be worded anew.
@@ -28,6 +29,7 @@ enum class ProblemKind {
     kFacesNotDrawable,   // faces naming a vertex the mesh does not have
     kColorBeforeName,    // a diffuse colour before the block's first name
     kColorTooShort,      // a diffuse colour body of fewer than 9 bytes
+    kCameraTooShort,     // a camera body without its position and target
     kTooManyProblems,    // the list is full; further problems are not listed
 };
 
@@ -57,7 +59,17 @@ public:
     // advanced but not drawn.
     void MoveCamera();
     // Draws the loaded model under the current matrix, light and fog; nothing while not loaded.
+    // A placed model is drawn where PlaceModel put it.
     void DrawModel();
+
+    // Releases the model and reads `modelPath` in its place, from the start pose and unplaced,
+    // as the constructor does (the pointer stays where it is).
+    void OpenModel(const char* modelPath);
+    // Places the loaded model into the walk-through's world and starts the walk where `view`
+    // says: kOriginal leaves model and start pose as they are; kFit and kCamera (and kAuto) fit
+    // the model's box, and kCamera and kAuto start at the file's first usable camera if any.
+    // Returns whether the start is a camera of the file.
+    bool PlaceModel(StartView view, const ViewFitOptions& options);
 
     // Reading. Each returns with the stream just past the last byte it consumed.
     int LoadModel();        // 1 when read to the end, 0 when the file cannot be opened
@@ -94,6 +106,13 @@ public:
     int loaded = 0;
     float modelScale = 1.0f;
 
+    // Where a placed model stands in the world (see PlaceModel); unplaced, it is drawn as read.
+    bool placed = false;
+    ViewFit placement;
+
+    // The file's cameras, in file order.
+    std::vector<ModelCamera> cameras;
+
     // What the reader tolerated in a damaged file, in the order met.
     std::vector<ReadProblem> problems;
 
@@ -105,6 +124,12 @@ private:
     void ReadMaterialGroups(Mesh& mesh);
     void MatchMaterialGroup(Mesh& mesh);
     void TakeColor(Material* material);
+    void ReadCamera(const char* objectName);
+    void SetStartPose();
+    void ReleaseModel();
+    // Moves every vertex and camera by -`offset` (file units), so that a model far from the
+    // origin keeps its precision in single-precision drawing.
+    void ShiftModel(const double offset[3]);
 
     // Open chunks. A chunk whose header was read last is opened by EnterChunk(); from then on no
     // header, body or name read inside it reaches past its end, and LeaveChunk() continues the
@@ -128,7 +153,7 @@ private:
     // Records what the current chunk made the reader tolerate.
     void Tolerate(ProblemKind kind, const std::string& what);
 
-    const char* modelPath_;
+    std::string modelPath_;
     long fileSize_ = 0;    // bytes in the open model file; no read or buffer goes past it
     long chunkStart_ = 0;  // file offset of the header read last
     std::vector<std::int64_t> openChunkEnds_;  // innermost last

@@ -24,6 +24,11 @@ struct ModelBox {
 // coordinate that is not finite is left out. No mesh or no drawable face gives an empty box.
 ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale);
 
+// Where a walk through a model starts: as the walk-through always starts (kOriginal), fitted to
+// the model's box (kFit), or at the file's first camera, fitted when it has none (kCamera; kAuto
+// is the same rule, the default of a model named on the command line).
+enum class StartView { kAuto, kCamera, kFit, kOriginal };
+
 // The camera fields a start pose sets (see Scene): the eye stands at 3 + heightOffset.
 struct StartPose {
     double eyeX = 0.0;

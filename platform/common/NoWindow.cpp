@@ -56,6 +56,10 @@ bool GetPointerHome(CursorPoint& home) {
     return true;
 }
 
+std::string TakeDroppedFile(std::uintptr_t) {
+    return {};
+}
+
 void PlaySoundFileAsync(const char*) {}
 
 }  // namespace platform

@@ -247,6 +247,13 @@ bool SwapFrontAndBack(DeviceContext) {
     return true;
 }
 
+std::string TakeDroppedFile(std::uintptr_t drop) {
+    const std::vector<std::string>& files = Fake().droppedFiles;
+    const std::string path = drop < files.size() ? files[drop] : std::string();
+    Record("TakeDroppedFile", {static_cast<double>(drop)}, path);
+    return path;
+}
+
 void PlaySoundFileAsync(const char* fileName) {
     Record("PlaySoundFileAsync", {}, fileName);
 }

@@ -33,6 +33,8 @@ struct State {
     bool inputFocus = true;                       // the window focused and not minimised
     platform::CursorPoint pointerHome{400, 300};  // its client centre on the screen
     std::set<int> heldKeys;
+    // The files of drop messages, by their wParam.
+    std::vector<std::string> droppedFiles;
     std::vector<ScheduledMessage> schedule;
     int idleTurnLimit = 10000;  // a loop still running then gets a close message
 

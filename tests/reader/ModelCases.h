@@ -145,7 +145,7 @@ inline std::vector<ModelCase> ModelCases() {
              EditorFile([](ChunkWriter& w) {
                  w.Begin(kNamedObject);
                  w.String("Late");
-                 UnknownChunk(w, kCamera);
+                 UnknownChunk(w, kLight);
                  w.Begin(kTriMesh);  // met by the top-level walk, which skips it
                  w.VertexList(kUnitTriangle);
                  w.End();

@@ -38,6 +38,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, ModelTable, testing::ValuesIn(ModelCases()),
                              return std::string(info.param.name);
                          });
 
+// Cameras in file order; one without its whole target is left out and listed.
+TEST(Reader, CamerasKeepTheirPositionAndTarget) {
+    ModelFile file(EditorFile([](ChunkWriter& w) {
+        w.CameraObject("Cut", {1, 2, 3, 4, 5});
+        w.CameraObject("Front", {1, 2, 3, 4, 5, 6, 0, 45});
+        w.CameraObject("Back", {-1, -2, -3, 0, 0, 0});
+    }));
+    Scene scene(file.path());
+    ASSERT_EQ(scene.cameras.size(), 2u);
+    const ModelCamera& front = scene.cameras[0];
+    EXPECT_EQ(front.name + scene.cameras[1].name, "FrontBack");
+    const float* p = front.position;
+    const float* t = front.target;
+    EXPECT_EQ(std::vector<float>({p[0], p[1], p[2], t[0], t[1], t[2]}),
+              std::vector<float>({1, 2, 3, 4, 5, 6}));
+    ASSERT_EQ(scene.problems.size(), 1u);
+    EXPECT_EQ(scene.problems[0].kind, ProblemKind::kCameraTooShort);
+}
+
 // One face per row: its corners and the normal it must get bit for bit (zeros' signs too).
 TEST(Reader, FaceNormalsFollowTheRoundingRules) {
     const struct {

@@ -33,6 +33,8 @@ RECORDED(glFogfv, (GLenum pname, const GLfloat* params),
 RECORDED(glHint, (GLenum target, GLenum mode), {double(target), double(mode)})
 RECORDED(glFlush, (), {})
 RECORDED(glScalef, (GLfloat x, GLfloat y, GLfloat z), {x, y, z})
+RECORDED(glScaled, (GLdouble x, GLdouble y, GLdouble z), {x, y, z})
+RECORDED(glTranslated, (GLdouble x, GLdouble y, GLdouble z), {x, y, z})
 RECORDED(glColor3f, (GLfloat r, GLfloat g, GLfloat b), {r, g, b})
 RECORDED(glBegin, (GLenum mode), {double(mode)})
 RECORDED(glEnd, (), {})

@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 
+#include "platform/fake/CallLog.h"
 #include "scene/Scene.h"
 #include "scene/ViewFit.h"
 #include "tests/support/CallChecks.h"
@@ -112,6 +113,37 @@ TEST(ViewFit, TheFileCameraGivesTheEyeAndDirectionPlacedLikeTheModel) {
         const StartPose pose = ViewFromCamera(cube, c.position, c.target, {c.userScale}).pose;
         ExpectNear({pose.eyeX, pose.eyeY, pose.heightOffset, pose.yawDegrees, pose.pitch},
                    c.eyeXYHeightYawPitch, 1e-3);
+    }
+}
+
+// A 10-unit model 1e7 units from the origin, with a camera 25 units in front of its centre.
+TEST(ViewFit, APlacedModelStartsAtItsFirstCameraOrFittedWithItsCoordinatesCentred) {
+    ChunkWriter w;
+    w.BeginModel();
+    w.MeshObject({"Wall", {1e7, 1e7, 0, 1e7 + 10, 1e7, 0, 1e7, 1e7 + 10, 10}, {0, 1, 2}, {}});
+    w.CameraObject("View", {1e7 + 5, 1e7 + 30, 5, 1e7 + 5, 1e7 + 5, 5});
+    w.EndModel();
+    ModelFile file(w.bytes());
+    for (StartView view : {StartView::kOriginal, StartView::kFit, StartView::kCamera}) {
+        Scene scene(file.path());
+        const bool fromCamera = scene.PlaceModel(view, {});
+        float first[3];
+        ReadVertex(*g_meshHead->next, 0, first);
+        const bool placed = view != StartView::kOriginal;
+        EXPECT_EQ(scene.placed, placed);
+        EXPECT_EQ(first[0], placed ? -5.0f : 1e7f);
+        EXPECT_EQ(fromCamera, view == StartView::kCamera);
+        if (fromCamera) {  // 30 world units a unit; 150 high, 750 south of the centre
+            ExpectNear({scene.eye[0], scene.eye[1], scene.heightOffset, scene.yawDegrees},
+                       {0, 750, 147, 180}, 1e-3);
+        }
+        fake::CallLog().clear();
+        scene.DrawModel();
+        const Lines calls = LoggedCalls();
+        const Lines expected = placed ? Lines{"glTranslated 0 0 150", "glScaled 30 30 30",
+                                              "glScalef 1 1 1", "glEnable 2977"}
+                                      : Lines{"glScalef 1 1 1"};
+        EXPECT_EQ(Lines(calls.begin(), calls.begin() + expected.size()), expected);
     }
 }
 

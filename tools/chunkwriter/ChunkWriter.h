@@ -177,6 +177,19 @@ public:
         End();
     }
 
+    // A named object whose camera chunk (0x4700) holds `values`: the position and the target,
+    // then the bank angle and the lens; fewer make a damaged camera.
+    void CameraObject(const std::string& name, const std::vector<float>& values) {
+        Begin(chunk::kNamedObject);
+        String(name);
+        Begin(chunk::kCamera);
+        for (float value : values) {
+            Float(value);
+        }
+        End();
+        End();
+    }
+
     const std::vector<unsigned char>& bytes() const { return bytes_; }
     std::vector<unsigned char>& bytes() { return bytes_; }
 

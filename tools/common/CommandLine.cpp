@@ -34,3 +34,29 @@ int PrintStop(const CommandLineStop& stop) {
     std::fputs(stop.standardError.c_str(), stderr);
     return stop.exitStatus;
 }
+
+void AddViewOptions(CLI::App& app, ViewArguments& arguments) {
+    app.add_option("--view", arguments.view,
+                   "where the walk starts: auto (the file's first camera, else fit), camera, fit\n"
+                   "(outside the model, which is scaled to walking size) or original (the\n"
+                   "walk-through's own start and scale; the default without a model)")
+        ->check(CLI::IsMember({"auto", "camera", "fit", "original"}));
+    app.add_option_function<double>(
+           "--scale", [&arguments](double scale) { arguments.scale = scale; },
+           "model units per world unit (the eye stands 3 world units high), in place of the\n"
+           "fitted scale")
+        ->check(CLI::PositiveNumber);
+}
+
+StartView ChosenView(const ViewArguments& arguments, bool modelNamed) {
+    if (arguments.view == "camera") {
+        return StartView::kCamera;
+    }
+    if (arguments.view == "fit") {
+        return StartView::kFit;
+    }
+    if (arguments.view == "original") {
+        return StartView::kOriginal;
+    }
+    return arguments.view == "auto" || modelNamed ? StartView::kAuto : StartView::kOriginal;
+}

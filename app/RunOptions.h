@@ -1,0 +1,36 @@
+// The command line of walkthrough, and the one place that knows its two ways to run:
+//
+//   walkthrough                 kelm.3ds and groud.wav from the working folder, the question
+//                               about full screen, the fixed start (the walk-through as made)
+//   walkthrough [OPTIONS] MODEL any model, windowed unless told otherwise, fitted to the model
+//
+//   walkthrough [--fullscreen|--windowed] [--view auto|camera|fit|original] [--scale S]
+//               [--sound FILE|--no-sound] [MODEL]
+//   walkthrough --help | --version
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "scene/ViewFit.h"
+#include "tools/common/CommandLine.h"
+
+enum class DisplayChoice { kAsk, kFullScreen, kWindowed };
+
+struct RunOptions {
+    std::string modelPath = "kelm.3ds";  // UTF-8
+    // Named on the command line: a model that cannot be read ends the run, and the problems of
+    // a damaged one are counted on standard error.
+    bool modelNamed = false;
+    DisplayChoice display = DisplayChoice::kAsk;
+    // Full screen switches the display to 800x600 at 16 bits and 75 Hz; otherwise a borderless
+    // window covers the desktop at its own size.
+    bool switchDisplayMode = true;
+    StartView view = StartView::kOriginal;
+    // How a model dropped on the window starts.
+    StartView droppedView = StartView::kAuto;
+    std::optional<double> scale;  // model units per world unit, in place of the fitted scale
+    std::string soundPath = "groud.wav";  // UTF-8; empty for silence
+};
+
+ParsedCommandLine<RunOptions> ParseRunCommandLine(int argc, const char* const* argv);
