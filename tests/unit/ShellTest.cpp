@@ -7,6 +7,8 @@
 #include "platform/fake/FakePlatform.h"
 #include "render/SceneRenderer.h"
 #include "tests/support/CallChecks.h"
+#include "tests/support/ModelFile.h"
+#include "tools/chunkwriter/ChunkWriter.h"
 
 namespace {
 
@@ -48,8 +50,8 @@ protected:
     }
     // The transcript of a run; each frame after the first `shown` reads as "frame", its calls
     // being the frame tests' business.
-    static Lines Run(int status = 0, int shown = 0) {
-        EXPECT_EQ(RunWalkthrough(), status);
+    static Lines Run(int status = 0, int shown = 0, const RunOptions& options = {}) {
+        EXPECT_EQ(RunWalkthrough(options), status);
         Lines lines;
         int frames = 0;
         bool hidden = false;
@@ -165,6 +167,82 @@ TEST_F(Shell, TheAnswerChoosesModeAndWindowAndEachEndingReleasesOnlyWhatItShould
         ASSERT_GE(run.size(), row.head.size() + 1);
         EXPECT_EQ(Lines(run.begin() + 1, run.begin() + 1 + row.head.size()), row.head);
         EXPECT_EQ(Lines(run.end() - row.tail.size(), run.end()), row.tail);
+    }
+}
+
+// A named model: no question, no mode change, no sound unless there is one; windowed, or full
+// screen as a borderless window over the desktop. One that cannot be read ends the run at once.
+// A file dropped on the window replaces the model and starts the sunrise again; one that cannot
+// be read is said and changes nothing.
+TEST_F(Shell, ANamedOrDroppedModelOpensWithoutTheQuestionOrSaysWhyItCannot) {
+    ChunkWriter w;
+    w.BeginModel();
+    w.MeshObject({"Wall", {0, 0, 0, 10, 0, 0, 0, 10, 10}, {0, 1, 2}, {}});
+    w.CameraObject("View", {5, 30, 5, 5, 5, 5});
+    w.EndModel();
+    const ModelFile model(w.bytes());
+    const std::string missing = ::testing::TempDir() + "no-such-model.3ds";
+    const std::string cannotOpen = "cannot open " + missing + ": ";
+    const auto window = [](std::uint32_t style, int x, int y, int width, int height) {
+        return CallLine("CreateMainWindow",
+                        {double(style | kStyleClipSiblings | kStyleClipChildren), double(x),
+                         double(y), double(width), double(height)},
+                        "Quellmark");
+    };
+    RunOptions named;
+    named.modelNamed = true;
+    named.display = DisplayChoice::kWindowed;
+    named.switchDisplayMode = false;
+    named.view = StartView::kAuto;
+    named.soundPath.clear();
+    RunOptions fullScreen = named, unreadable = named;
+    fullScreen.display = DisplayChoice::kFullScreen;
+    unreadable.modelPath = missing;
+    named.modelPath = fullScreen.modelPath = model.path();
+
+    const struct {
+        const RunOptions& options;
+        int status;
+        Lines head;
+    } rows[] = {
+        {named,
+         0,
+         {"RegisterWindowClass 64 tml", "SetCursorScreenPosition 400 300",
+          window(kStyleOverlappedWindow, 112, 84, 800, 600)}},
+        {fullScreen,
+         0,
+         {"SetCursorVisible 0", "RegisterWindowClass 64 tml", "SetCursorScreenPosition 400 300",
+          window(kStylePopup, 0, 0, 1024, 768)}},
+        {unreadable, 1, {"ShowWarning " + cannotOpen + std::strerror(ENOENT)}},
+    };
+    for (const auto& row : rows) {
+        SetUp();
+        fake::Fake().droppedFiles = {missing, model.path()};
+        After(1, kMessageDropFiles, 0);
+        After(2, kMessageDropFiles, 1);
+        After(3, kMessageClose);
+        ::testing::internal::CaptureStderr();
+        const Lines run = Run(row.status, 0, row.options);
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        ASSERT_GE(run.size(), row.head.size());
+        EXPECT_EQ(Lines(run.begin(), run.begin() + row.head.size()), row.head);
+        EXPECT_EQ(std::count(run.begin(), run.end(), "PlaySoundFileAsync"), 0);
+        if (row.status != 0) {
+            EXPECT_EQ(said, "walkthrough: " + cannotOpen + std::strerror(ENOENT) + "\n");
+            EXPECT_EQ(run.size(), 1u);
+            continue;
+        }
+        EXPECT_EQ(said, "walkthrough: " + cannotOpen + std::strerror(ENOENT) + "\n");
+        const auto dropped =
+            std::find(run.begin(), run.end(), "TakeDroppedFile 1 " + std::string(model.path()));
+        ASSERT_NE(dropped, run.end());
+        EXPECT_EQ(
+            std::count(run.begin(), dropped, "ShowWarning " + cannotOpen + std::strerror(ENOENT)),
+            1);
+        // Reopened at the file's camera, one frame into the new sunrise.
+        EXPECT_EQ(g_renderer->scene.eye[1], 750.0);
+        EXPECT_EQ(g_renderer->fogEnd, static_cast<float>(100.0 + 8.0 / 9.0));
+        TearDown();
     }
 }
 
