@@ -2,7 +2,9 @@
 #
 #   bin/                           walkthrough, model-info, walkthrough-shot, make-sample
 #   share/walkthrough/             the sample scene kelm.3ds and its sound groud.wav
-#   share/applications/            walkthrough.desktop, starting the program in share/walkthrough
+#   share/applications/            walkthrough.desktop, starting the program in share/walkthrough,
+#                                  with a .3ds file (image/x-3ds) when one is opened
+#   share/thumbnailers/            walkthrough.thumbnailer: .3ds previews drawn by walkthrough-shot
 #   share/icons/hicolor/256x256/apps/walkthrough.png
 #   share/man/man1/                a manual page for each program
 include(GNUInstallDirs)
@@ -32,9 +34,13 @@ endforeach()
 
 install(FILES ${PROJECT_SOURCE_DIR}/data/walkthrough.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+# File managers find walkthrough-shot on the PATH (the entry's TryExec).
+install(FILES ${PROJECT_SOURCE_DIR}/data/walkthrough.thumbnailer
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 
-# The program reads its files from the working directory, so the desktop entry names the
-# installed data folder; the prefix is only known when installing.
+# Started from the menu without a file, the program reads the sample scene from the working
+# directory, so the desktop entry names the installed data folder; the prefix is only known
+# when installing.
 install(CODE "
     set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
     set(BINDIR \"\${prefix}/${CMAKE_INSTALL_BINDIR}\")

@@ -42,10 +42,11 @@ start_in_run() {
     program_pid=$!
 }
 
-# The program held to OpenGL 1.1 and to X; sound goes nowhere unless SDL_AUDIODRIVER is set.
+# The program, given the arguments, held to OpenGL 1.1 and to X; sound goes nowhere unless
+# SDL_AUDIODRIVER is set.
 start_program() {
     start_in_run env -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" \
-        MESA_GL_VERSION_OVERRIDE=1.1 "$program"
+        MESA_GL_VERSION_OVERRIDE=1.1 "$program" "$@"
 }
 
 # Sets window to a shown top-level window titled $1; xdotool's search misses UTF-8 titles.
@@ -74,9 +75,14 @@ wait_for_main_window() {
         /^ *Width/ { w = $2 + 0 } /^ *Height/ { h = $2 + 0 } END { print l, t, w, h }')
 }
 
+# The window's picture as it is on the screen, in $work/look.png.
+capture_window() {
+    import -window root -crop "${width}x${height}+${left}+${top}" +repage "$work/look.png"
+}
+
 # Whether more than the given fraction of the window shows the sky (the clear colour); sets sky.
 sky_over() {
-    import -window root -crop "${width}x${height}+${left}+${top}" +repage "$work/look.png"
+    capture_window
     sky=$(convert "$work/look.png" -depth 8 -format %c histogram:info:- |
         awk '{ n = $1 + 0; total += n } /\(0,0,7[67]\)/ { sky += n } END { print sky / total }')
     awk -v s="$sky" -v t="$1" 'BEGIN { exit !(s > t) }'

@@ -3,6 +3,8 @@
 # street, the sound file's own samples played. With the focus the pointer is held at the centre:
 # moved up it tilts the view into the sky; Page Up raises the eye. Without it the pointer is left
 # alone, and Escape released elsewhere is no release. Escape ends the program on its release.
+# A model named with --windowed is shown, fitted, in the same window with nothing asked first; a
+# model that is not there ends the program with status 1, saying why in a box and on stderr.
 #   windowed.sh WALKTHROUGH MAKE_SAMPLE
 program=$1 test_name=windowed
 source "$(dirname "$0")/e2e_lib.sh"
@@ -47,3 +49,20 @@ in_file=$(first_sound "$wav" "$data") played=$(first_sound "$work/played.raw" 0)
 [[ -n $in_file && -n $played ]] || fail "the sample sound is silent, or nothing was played"
 cmp -s -n 8192 -i "$((data + in_file)):$played" "$wav" "$work/played.raw" ||
     fail "the first 8192 bytes played are not the file's samples"
+
+mv "$work/run/kelm.3ds" "$work/house.3ds"  # named away from the working folder
+start_program --windowed "$work/house.3ds"
+wait_for_main_window
+[[ "$width x $height at $left,$top" == "800 x 600 at 112,84" ]] ||
+    fail "the named model's window is ${width}x$height at ($left, $top)"
+capture_window
+shown=$(convert "$work/look.png" -trim -format %w info: 2>/dev/null)
+((3 * shown >= width)) || fail "the named model spans $shown of the window's $width pixels"
+kill -TERM "$program_pid"
+expect_exit_status 0 10
+start_program "$work/missing.3ds"
+wait_until "$window_wait" window_titled walkthrough || fail "no box titled walkthrough appeared"
+xdotool windowfocus --sync "$window" key --clearmodifiers Return
+expect_exit_status 1 10
+grep -qx "walkthrough: cannot open $work/missing.3ds: No such file or directory" \
+    "$work/program.log" || fail "the program did not say why it cannot open missing.3ds"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # `cmake --install` puts every file where it belongs and the walk-through, started the way the
-# desktop entry starts it, finds the sample there (without a display: status 1, saying only
-# why); `cpack -G DEB` packs the same under /usr with the libraries' packages as dependencies.
+# desktop entry starts it from the menu, finds the sample there (without a display: status 1,
+# saying only why); the entry opens .3ds files and the thumbnailer previews them with the
+# installed walkthrough-shot; `cpack -G DEB` packs the same under /usr with the libraries'
+# packages as dependencies.
 #   installed.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -14,15 +16,19 @@ prefix=$work/prefix
 quietly cmake --install "$build" --prefix "$prefix"
 for file in bin/{walkthrough,model-info,walkthrough-shot,make-sample} \
     share/walkthrough/{kelm.3ds,groud.wav} share/applications/walkthrough.desktop \
-    share/icons/hicolor/256x256/apps/walkthrough.png \
+    share/icons/hicolor/256x256/apps/walkthrough.png share/thumbnailers/walkthrough.thumbnailer \
     share/man/man1/{walkthrough,model-info,walkthrough-shot,make-sample}.1; do
     [[ -s $prefix/$file ]] || fail "$file is not installed"
 done
 ! grep -lE '@[A-Z_]+@' "$prefix"/share/man/man1/*.1 || fail "a manual page holds a placeholder"
 entry=$prefix/share/applications/walkthrough.desktop
 desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
-grep -qx "Exec=$prefix/bin/walkthrough" "$entry" &&
-    grep -qx "Path=$prefix/share/walkthrough" "$entry" || fail "the entry's Exec or Path is wrong"
+grep -qx "Exec=$prefix/bin/walkthrough %f" "$entry" && grep -qx "Path=$prefix/share/walkthrough" \
+    "$entry" && grep -qx "MimeType=image/x-3ds;" "$entry" || fail "wrong Exec, Path or MimeType"
+# desktop-file-validate knows desktop entries only: a file manager needs these two keys.
+thumbnailer=$prefix/share/thumbnailers/walkthrough.thumbnailer
+grep -qx "MimeType=image/x-3ds;" "$thumbnailer" &&
+    [[ -f $prefix/bin/$(sed -n 's/^TryExec=//p' "$thumbnailer") ]] || fail "unusable thumbnailer"
 status=0
 (cd "$prefix/share/walkthrough" && unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER &&
     SDL_AUDIODRIVER=dummy timeout 20 "$prefix/bin/walkthrough") >"$work/log" 2>&1 || status=$?

@@ -99,12 +99,29 @@ TEST(Reader, SummaryListsTheProblemsWithIdentifierAndOffset) {
     ModelFile file(CutAt(RedTriangle(), 107));
     Scene scene(file.path());
     const std::string text = Printed([&](std::FILE* out) { PrintSummary(scene, "cut.3ds", out); });
-    for (const char* line : {"vertices     2\nfaces        0\nproblems     6\n",
+    for (const char* line : {"vertices     2\nfaces        0\nbox          empty: no face can be "
+                             "drawn\ncameras      0\nproblems     6\n",
                              "  chunk 0x4D4D at offset 0: length 143 runs past the end of the "
                              "file; 101 body bytes taken\n",
                              "  chunk 0x4110 at offset 69: body holds 2 of 3 vertices\n"}) {
         EXPECT_NE(text.find(line), std::string::npos) << text;
     }
+}
+
+// The box as drawn, times the master scale; the cameras as the file gives them.
+TEST(Reader, SummaryGivesTheDrawnBoxAndTheCamerasAsRead) {
+    ModelFile file(EditorFile([](ChunkWriter& w) {
+        w.MasterScale(2.0f);
+        w.MeshObject({"T", {-1, 0, 3, 1, 0, 3, 0, 2, 4}, {0, 1, 2}, {}});
+        w.CameraObject("Front", {1, 2, 3, 4, 5, 6});
+    }));
+    Scene scene(file.path());
+    const std::string text = Printed([&](std::FILE* out) { PrintSummary(scene, "t.3ds", out); });
+    EXPECT_NE(
+        text.find("faces        1\nbox minimum  -2 0 6\nbox maximum  2 4 8\nbox size     4 4 "
+                  "2\ncameras      1\n  Front: position 1 2 3 target 4 5 6\nproblems     0\n"),
+        std::string::npos)
+        << text;
 }
 
 }  // namespace

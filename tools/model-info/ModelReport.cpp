@@ -1,6 +1,7 @@
 #include "tools/model-info/ModelReport.h"
 
 #include "scene/Scene.h"
+#include "scene/ViewFit.h"
 
 namespace {
 
@@ -50,6 +51,33 @@ void PrintMesh(std::FILE* out, int index, const Mesh& mesh) {
     }
 }
 
+void PrintTriple(std::FILE* out, const char* label, const double xyz[3]) {
+    std::fprintf(out, "%-13s%.9g %.9g %.9g\n", label, xyz[0], xyz[1], xyz[2]);
+}
+
+// The box the model is drawn in: the file's coordinates times the master scale.
+void PrintDrawnBox(const Scene& scene, std::FILE* out) {
+    const ModelBox box = MeasureDrawnModel(g_meshHead, scene.modelScale);
+    if (box.empty) {
+        std::fputs("box          empty: no face can be drawn\n", out);
+        return;
+    }
+    const double size[3] = {box.Extent(0), box.Extent(1), box.Extent(2)};
+    PrintTriple(out, "box minimum", box.min);
+    PrintTriple(out, "box maximum", box.max);
+    PrintTriple(out, "box size", size);
+}
+
+// The cameras as the file gives them, before the master scale.
+void PrintCameras(const Scene& scene, std::FILE* out) {
+    std::fprintf(out, "cameras      %zu\n", scene.cameras.size());
+    for (const ModelCamera& camera : scene.cameras) {
+        std::fprintf(out, "  %s: position %.9g %.9g %.9g target %.9g %.9g %.9g\n",
+                     camera.name.c_str(), camera.position[0], camera.position[1],
+                     camera.position[2], camera.target[0], camera.target[1], camera.target[2]);
+    }
+}
+
 }  // namespace
 
 void PrintSummary(const Scene& scene, const char* modelPath, std::FILE* out) {
@@ -73,6 +101,8 @@ void PrintSummary(const Scene& scene, const char* modelPath, std::FILE* out) {
     std::fprintf(out, "meshes       %d\n", meshCount);
     std::fprintf(out, "vertices     %ld\n", vertexCount);
     std::fprintf(out, "faces        %ld\n", faceCount);
+    PrintDrawnBox(scene, out);
+    PrintCameras(scene, out);
     std::fprintf(out, "problems     %zu\n", scene.problems.size());
     for (const ReadProblem& problem : scene.problems) {
         std::fprintf(out, "  chunk 0x%04X at offset %ld: %s\n", problem.chunkId, problem.offset,

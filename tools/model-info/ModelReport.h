@@ -6,7 +6,9 @@
 
 class Scene;
 
-// Loaded flag, scale, bytes read, counts of the lists and the problems the reader tolerated.
+// Loaded flag, scale, bytes read, counts of the lists, the box the model is drawn in (file
+// coordinates times the master scale), the file's cameras as read, and the problems the reader
+// tolerated.
 void PrintSummary(const Scene& scene, const char* modelPath, std::FILE* out);
 
 // Every value the reader produced, in list order (materials newest first, meshes in file
