@@ -22,7 +22,7 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$root/tests/pictures/baselines" "$root/docs"
 for frames in 1 2000 4600; do
     name=$(printf 'sunrise-%04d.png' "$frames")
-    "$build/walkthrough-shot" --model "$scratch/kelm.3ds" --frames "$frames" \
+    "$build/walkthrough-shot" --model "$scratch/kelm.3ds" --view original --frames "$frames" \
         -o "$root/tests/pictures/baselines/$name"
     cp "$root/tests/pictures/baselines/$name" "$root/docs/$name"
     echo "wrote tests/pictures/baselines/$name and docs/$name"

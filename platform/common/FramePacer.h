@@ -1,5 +1,6 @@
-// Spaces buffer swaps at least one period apart, as a display's retrace would, for drivers
-// that swap at once. Knows nothing of SDL so that its arithmetic can be checked on its own.
+// Spaces buffer swaps at least one period apart: movement and animation advance per frame, so
+// frames must come no faster on a driver that swaps at once, or on a display that refreshes
+// faster, than at 75 Hz. Knows nothing of SDL so that its arithmetic can be checked on its own.
 #pragma once
 
 #include <chrono>

@@ -1,5 +1,7 @@
 // The start-up question and the warning box, as SDL message boxes. SDL takes UTF-8, which is
 // what the seam hands over.
+#include <cstdio>
+
 #include "platform/sdl2/Sdl2Internal.h"
 
 namespace platform {
@@ -25,7 +27,15 @@ int AskYesNo(const char* text, const char* caption) {
 
 void ShowWarning(const char* text, const char* caption) {
     sdl2::EnsureVideo();
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
+    // A shown main window owns the box, which keeps it in front of a window covering the
+    // screen. Before then there is none to own it.
+    const WindowTag* window = sdl2::LiveWindow();
+    SDL_Window* owner = window != nullptr && window->shown ? window->sdlWindow : nullptr;
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, owner) != 0) {
+        // No box without a display: the warning still reaches the user who started the program.
+        std::fprintf(stderr, "%s: %s\n", caption != nullptr ? caption : "",
+                     text != nullptr ? text : "");
+    }
 }
 
 }  // namespace platform

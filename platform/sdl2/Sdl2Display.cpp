@@ -79,6 +79,10 @@ bool EnsureVideo() {
         }
         if (g_videoState == VideoState::kFailed) {
             g_videoFailure = SDL_GetError();
+        } else {
+            // Files dropped on the window open a model; dropped text means nothing here.
+            SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+            SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
         }
     }
     return g_videoState == VideoState::kRunning;

@@ -179,9 +179,9 @@ bool MakeContextCurrent(DeviceContext dc, RenderContext context) {
         return false;
     }
     if (!context->swapIntervalTried) {
+        // Swaps wait for the retrace where the driver lets them, against tearing.
         context->swapIntervalTried = true;
-        window->deviceContext.retraceSync =
-            SDL_GL_SetSwapInterval(1) == 0 && SDL_GL_GetSwapInterval() == 1;
+        SDL_GL_SetSwapInterval(1);
     }
     return true;
 }
@@ -204,16 +204,11 @@ bool SwapFrontAndBack(DeviceContext dc) {
         SDL_GL_SwapWindow(window->sdlWindow);
         swapped = true;
     }
-    // Without a swap that waits for the retrace, frames would come as fast as the processor
-    // allows, and every per-frame step with them. A window that is not on screen has no
-    // retrace to wait for either.
-    if (window == nullptr) {
-        g_pacerWithoutWindow.WaitAfterSwap();
-    } else if (!swapped || !window->deviceContext.retraceSync ||
-               (SDL_GetWindowFlags(window->sdlWindow) &
-                (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0) {
-        window->deviceContext.pacer.WaitAfterSwap();
-    }
+    // Every step of movement and of the sunrise is counted in frames. So every swap is paced,
+    // also one that waits for the retrace: a display refreshing at 144 Hz must not run them
+    // twice as fast, nor a driver that swaps at once, or a hidden window, as fast as it can.
+    FramePacer& pacer = window != nullptr ? window->deviceContext.pacer : g_pacerWithoutWindow;
+    pacer.WaitAfterSwap();
     return swapped;
 }
 

@@ -35,8 +35,6 @@ struct GlFormat {
 // The device context of a window: the window itself plus what the swap needs to know.
 struct DeviceContextTag {
     WindowTag* window = nullptr;
-    // True once a context bound to this window accepted a swap interval of 1.
-    bool retraceSync = false;
     FramePacer pacer;
 };
 
@@ -97,6 +95,9 @@ void CurrentClientSize(const WindowTag& window, int& width, int& height);
 // Queues a size message when the client size differs from the last one reported.
 void QueueSizeIfChanged(WindowTag& window);
 void QueueMessage(const Message& message);
+
+// Keeps a dropped file's path for TakeDroppedFile; returns the drop's id, never 0.
+std::uintptr_t KeepDroppedFile(std::string path);
 
 // The mode switched to by ChangeDisplayMode, while it holds; false when none does.
 bool ActiveDisplayMode(SDL_DisplayMode& mode);

@@ -96,6 +96,20 @@ void TranslateWindowEvent(const SDL_WindowEvent& event, WindowTag& window) {
     }
 }
 
+// A dropped file becomes a drop message to the window it was dropped on; SDL's copy of the path
+// is freed either way.
+void TranslateDrop(const SDL_DropEvent& drop) {
+    WindowTag* window = drop.windowID != 0 ? WindowFromSdlId(drop.windowID) : LiveWindow();
+    if (window != nullptr && drop.file != nullptr) {
+        Message message;
+        message.window = window;
+        message.id = kMessageDropFiles;
+        message.wParam = KeepDroppedFile(drop.file);
+        QueueMessage(message);
+    }
+    SDL_free(drop.file);
+}
+
 void Translate(const std::vector<SDL_Event>& events, std::size_t index) {
     const SDL_Event& event = events[index];
     switch (event.type) {
@@ -112,6 +126,12 @@ void Translate(const std::vector<SDL_Event>& events, std::size_t index) {
                     event.key.windowID != 0 ? WindowFromSdlId(event.key.windowID) : LiveWindow()) {
                 TranslateKey(events, index, *window);
             }
+            break;
+        case SDL_DROPFILE:
+            TranslateDrop(event.drop);
+            break;
+        case SDL_DROPTEXT:
+            SDL_free(event.drop.file);  // dropped text has no meaning here
             break;
         case SDL_QUIT:
             // Only the system asks this way (Ctrl+C, kill, the session ending); closing the

@@ -43,6 +43,12 @@ bool IsPopup(const WindowTag& window) {
     return (window.style & kStylePopup) != 0;
 }
 
+// A popup over the whole desktop: the full-screen view without a display mode change.
+bool CoversDesktop(const WindowTag& window) {
+    return IsPopup(window) && window.x == 0 && window.y == 0 &&
+           window.outerWidth == ScreenWidth() && window.outerHeight == ScreenHeight();
+}
+
 // The size message for a client size not reported yet, which then counts as reported; false
 // when the size is the one reported last.
 bool TakeSizeChange(WindowTag& window, Message& message) {
@@ -100,6 +106,10 @@ bool RealizeWindow(WindowTag& window, const GlFormat* format) {
     flags |= IsPopup(window) ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE;
     if (window.ownsDisplayMode) {
         flags |= SDL_WINDOW_FULLSCREEN;
+    } else if (CoversDesktop(window)) {
+        // Full screen on the desktop's own mode. Told so, window managers also lift it above
+        // their panels, which a plain borderless window stays under.
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     }
     if (format != nullptr) {
         ApplyGlAttributes(*format);
@@ -245,8 +255,11 @@ void UpdateMainWindow(WindowHandle) {
     // Nothing is painted outside the frames.
 }
 
-std::intptr_t DefaultWindowProcedure(WindowHandle window, std::uint32_t message, std::uintptr_t,
-                                     std::intptr_t) {
+std::intptr_t DefaultWindowProcedure(WindowHandle window, std::uint32_t message,
+                                     std::uintptr_t wParam, std::intptr_t) {
+    if (message == kMessageDropFiles) {
+        TakeDroppedFile(wParam);  // a drop the procedure leaves is let go
+    }
     if (message == kMessageClose && IsLiveWindow(window)) {
         // Closing a window that does not handle the close destroys it, as on Win32.
         window->procedure(window, kMessageDestroy, 0, 0);

@@ -1,15 +1,11 @@
 // Device contexts, pixel formats, WGL rendering contexts and the buffer swap.
 //
-// A context that accepts a swap interval of 1 (WGL_EXT_swap_control) makes each swap wait for
-// the display's retrace. Where no context does, where its swaps turn out not to wait after all,
-// and while the window is minimised, the swaps are spaced to at most 75 a second instead, so
-// that movement, which is counted in frames, keeps about the same speed.
-#include <algorithm>
-#include <vector>
-
+// Each context is asked for a swap interval of 1 (WGL_EXT_swap_control), so that swaps wait
+// for the display's retrace where the driver allows it. Every swap is also spaced to at most
+// 75 a second: movement, counted in frames, keeps its speed on a display refreshing faster, on
+// a driver that ignores the interval and while the window is minimised.
 #include "platform/common/ExtensionList.h"
 #include "platform/common/FramePacer.h"
-#include "platform/win32/RetraceCheck.h"
 #include "platform/win32/Win32Internal.h"
 
 // After <windows.h>, which it needs and does not include.
@@ -17,24 +13,6 @@
 
 namespace platform::win32 {
 namespace {
-
-struct ContextSync {
-    HGLRC context = nullptr;
-    bool retraceRequested = false;  // the driver accepted a swap interval of 1
-    RetraceCheck check;
-};
-
-// Every context that has been made current, with whether its swaps wait for the retrace.
-std::vector<ContextSync> g_contexts;
-
-ContextSync* FindContext(HGLRC context) {
-    for (ContextSync& known : g_contexts) {
-        if (known.context == context) {
-            return &known;
-        }
-    }
-    return nullptr;
-}
 
 // WGL entry points are looked up by name; their types are known only here.
 template <typename Function>
@@ -63,17 +41,6 @@ bool RequestRetraceSync(HDC hdc) {
     }
     const auto swapInterval = LookUpWgl<SwapInterval>("wglSwapIntervalEXT");
     return swapInterval != nullptr && swapInterval(1) != FALSE;
-}
-
-// Also notes the swap that just finished for the current context's check.
-bool SwapWaitedForRetrace(HDC hdc, bool swapped) {
-    ContextSync* current = FindContext(wglGetCurrentContext());
-    if (!swapped || current == nullptr || !current->retraceRequested) {
-        return false;
-    }
-    current->check.RecordSwap(RetraceCheck::Clock::now());
-    // A minimised window has no retrace to wait for.
-    return current->check.SwapsWait() && !IsIconic(WindowFromDC(hdc));
 }
 
 void WaitForNextSwapSlot() {
@@ -117,31 +84,20 @@ bool MakeContextCurrent(DeviceContext dc, RenderContext context) {
     if (!wglMakeCurrent(ToHdc(dc), hglrc)) {
         return false;
     }
-    if (hglrc != nullptr && FindContext(hglrc) == nullptr) {
-        ContextSync added;
-        added.context = hglrc;
-        added.retraceRequested = RequestRetraceSync(ToHdc(dc));
-        g_contexts.push_back(added);
+    if (hglrc != nullptr) {
+        RequestRetraceSync(ToHdc(dc));  // refused or ignored, the pacer still holds the rate
     }
     return true;
 }
 
 bool DeleteRenderContext(RenderContext context) {
-    const HGLRC hglrc = ToHglrc(context);
-    g_contexts.erase(
-        std::remove_if(g_contexts.begin(), g_contexts.end(),
-                       [hglrc](const ContextSync& known) { return known.context == hglrc; }),
-        g_contexts.end());
-    return wglDeleteContext(hglrc) != FALSE;
+    return wglDeleteContext(ToHglrc(context)) != FALSE;
 }
 
 bool SwapFrontAndBack(DeviceContext dc) {
-    const HDC hdc = ToHdc(dc);
-    const bool swapped = SwapBuffers(hdc) != FALSE;
+    const bool swapped = SwapBuffers(ToHdc(dc)) != FALSE;
     // Also a failed swap is paced: the frames go on without a context and must not spin.
-    if (!SwapWaitedForRetrace(hdc, swapped)) {
-        WaitForNextSwapSlot();
-    }
+    WaitForNextSwapSlot();
     return swapped;
 }
 

@@ -54,5 +54,12 @@ MSG ToNativeMessage(const Message& message);
 // UTF-16 for the wide-character functions. Null gives an empty text; bytes that are not
 // UTF-8 each become U+FFFD.
 std::wstring WideFromUtf8(const char* text);
+// UTF-8 of a zero-terminated UTF-16 text. Null gives an empty text; a lone surrogate becomes
+// U+FFFD.
+std::string Utf8FromWide(const wchar_t* text);
+
+// A WM_DROPFILES reached a window of the seam with this drop handle (its wParam): from now on
+// TakeDroppedFile may read and release it.
+void NoteDropArrived(std::uintptr_t drop);
 
 }  // namespace platform::win32

@@ -1,5 +1,5 @@
 // The seam's records turned into the Win32 ones and back. Pure: no call reaches the system
-// except the UTF-8 conversion.
+// except the UTF-8 conversions.
 #include <cstring>
 
 #include "platform/win32/Win32Internal.h"
@@ -84,6 +84,23 @@ std::wstring WideFromUtf8(const char* text) {
     }
     wide.resize(static_cast<std::size_t>(units) - 1);
     return wide;
+}
+
+std::string Utf8FromWide(const wchar_t* text) {
+    if (text == nullptr || *text == L'\0') {
+        return {};
+    }
+    // With the length -1 the count includes the terminating zero.
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 1) {
+        return {};
+    }
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), bytes, nullptr, nullptr) != bytes) {
+        return {};
+    }
+    utf8.resize(static_cast<std::size_t>(bytes) - 1);
+    return utf8;
 }
 
 }  // namespace platform::win32

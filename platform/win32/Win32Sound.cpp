@@ -7,8 +7,13 @@
 namespace platform {
 
 void PlaySoundFileAsync(const char* fileName) {
-    // Played once, without waiting; the result is of no use to the caller.
-    PlaySoundA(fileName, nullptr, SND_FILENAME | SND_ASYNC);
+    if (fileName == nullptr) {
+        return;
+    }
+    // The name comes in UTF-8; the wide call finds it whatever the ANSI code page. Played
+    // once, without waiting; the result is of no use to the caller.
+    const std::wstring wideName = win32::WideFromUtf8(fileName);
+    PlaySoundW(wideName.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
 }
 
 }  // namespace platform

@@ -5,6 +5,9 @@
 
 #include "platform/win32/Win32Internal.h"
 
+// After <windows.h>, which it needs and does not include.
+#include <shellapi.h>
+
 namespace platform::win32 {
 namespace {
 
@@ -30,6 +33,9 @@ LRESULT CALLBACK ClassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     const WindowProcedure procedure = ProcedureOfClass(hwnd);
     if (procedure == nullptr) {
         return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_DROPFILES) {
+        NoteDropArrived(wParam);
     }
     return procedure(ToWindow(hwnd), message, wParam, lParam);
 }
@@ -72,6 +78,9 @@ WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
     g_mainWindow = CreateWindowExA(0, windowSpec.className, windowSpec.title, windowSpec.style,
                                    windowSpec.x, windowSpec.y, windowSpec.width, windowSpec.height,
                                    nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (g_mainWindow != nullptr) {
+        DragAcceptFiles(g_mainWindow, TRUE);  // a model file dropped on it is opened
+    }
     return ToWindow(g_mainWindow);
 }
 
@@ -85,6 +94,10 @@ void UpdateMainWindow(WindowHandle window) {
 
 std::intptr_t DefaultWindowProcedure(WindowHandle window, std::uint32_t message,
                                      std::uintptr_t wParam, std::intptr_t lParam) {
+    if (message == WM_DROPFILES) {
+        TakeDroppedFile(wParam);  // a drop the procedure leaves is released, as no one else would
+        return 0;
+    }
     return DefWindowProcA(ToHwnd(window), message, wParam, lParam);
 }
 

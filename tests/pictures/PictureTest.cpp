@@ -38,9 +38,9 @@ class Sunrise : public ::testing::TestWithParam<const char*> {};
 // grey and high. Frame 4600: the animation over, fog at about 4000 units.
 TEST_P(Sunrise, MatchesBaseline) {
     const std::string name = std::string("sunrise-") + GetParam();
-    const ProgramRun run =
-        RunProgram(name, WALKTHROUGH_SHOT " --model " SAMPLE_DIR "/kelm.3ds --frames " +
-                             std::to_string(std::atoi(GetParam())) + " -o " + name + ".png");
+    const ProgramRun run = RunProgram(
+        name, WALKTHROUGH_SHOT " --model " SAMPLE_DIR "/kelm.3ds --view original --frames " +
+                  std::to_string(std::atoi(GetParam())) + " -o " + name + ".png");
     ASSERT_EQ(run.exitStatus, 0) << run.standardError;
     RgbImage actual, baseline;
     std::string error;

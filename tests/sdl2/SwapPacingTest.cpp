@@ -1,5 +1,5 @@
-// Buffer swaps: whether the driver offers swap control, the pacer that spaces swaps a period
-// apart, and the Win32 backend's judgement whether swaps promised to wait for the retrace do.
+// Buffer swaps: whether the driver offers swap control, and the pacer that spaces swaps a period
+// apart, 75 a second whatever the display's refresh rate.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,13 +8,10 @@
 
 #include "platform/common/ExtensionList.h"
 #include "platform/common/FramePacer.h"
-#include "platform/win32/RetraceCheck.h"
 
 namespace {
 
 using platform::FramePacer;
-using platform::win32::RetraceCheck;
-using std::chrono::microseconds;
 using std::chrono::milliseconds;
 
 TEST(ExtensionList, NamesOnlyWholeNames) {
@@ -44,30 +41,17 @@ TEST(FramePacer, HoldsEachSwapToItsSlot) {
     }
 }
 
-TEST(RetraceCheck, JudgesByMostOfTheFirstGapsAndKeepsItsJudgement) {
-    constexpr int kGaps = RetraceCheck::kGapsToWatch;
-    // Runs of (swaps, microseconds between them), and whether the swaps are judged to wait.
-    const std::pair<std::vector<std::pair<int, int>>, bool> courses[] = {
-        {{{kGaps + 1, 2000}}, true},                         // just a retrace apart
-        {{{kGaps + 1, 1999}}, false},                        // just under
-        {{{kGaps, 100}}, true},                              // too few gaps to judge
-        {{{kGaps + 1, 100}, {100, 16667}}, false},           // judged, not reconsidered
-        {{{kGaps + 1, 16667}, {100, 100}}, true},            // likewise
-        {{{kGaps / 2 + 1, 50}, {kGaps / 2, 16667}}, true},   // half queued ahead
-        {{{kGaps / 2 + 2, 50}, {kGaps / 2, 16667}}, false},  // more than half short
-    };
-    for (const auto& [runs, waits] : courses) {
-        RetraceCheck check;
-        RetraceCheck::Clock::time_point now{};
-        for (const auto& [swaps, gap] : runs) {
-            for (int i = 0; i < swaps; ++i) {
-                now += microseconds(gap);
-                check.RecordSwap(now);
-            }
-        }
-        EXPECT_EQ(check.SwapsWait(), waits)
-            << "first run " << runs[0].first << " x " << runs[0].second;
+TEST(FramePacer, HoldsSwapsThatWaitForA144HzRetraceTo75ASecond) {
+    // Each swap returns at the next retrace of a 144 Hz display, and is then held back.
+    FramePacer pacer;
+    const auto retrace = std::chrono::nanoseconds(1000000000 / 144);
+    const FramePacer::Clock::time_point oneSecond{std::chrono::seconds(1)};
+    int swaps = 0;
+    for (auto now = FramePacer::Clock::time_point{} + retrace; now < oneSecond; now += retrace) {
+        ++swaps;
+        now += pacer.DelayAfterSwap(now);
     }
+    EXPECT_EQ(swaps, 75);
 }
 
 }  // namespace

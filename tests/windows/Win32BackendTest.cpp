@@ -1,6 +1,7 @@
 // The Win32 backend where only Windows (or Wine) can check it: the records and texts handed to
 // the Win32 calls, and on a real desktop what the smoke run cannot see: the window's exact
-// place, the focus, messages passed unchanged and a peek that leaves the message waiting.
+// place, the focus, messages passed unchanged, a peek that leaves the message waiting and
+// dropped files.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +10,9 @@
 #include <vector>
 
 #include "platform/win32/Win32Internal.h"
+
+// After <windows.h>, which they need.
+#include <shlobj.h>
 
 namespace {
 
@@ -49,12 +53,16 @@ TEST(Utf8ToWide, GivesTheUtf16OfEveryText) {
 
 using platform::Message;
 
-// The last message of each id the procedure received.
+// The last message of each id the procedure received, and the file of the last drop.
 std::map<std::uint32_t, Message> g_last;
+std::string g_dropped;
 
 std::intptr_t RecordingProcedure(platform::WindowHandle window, std::uint32_t id,
                                  std::uintptr_t wParam, std::intptr_t lParam) {
     g_last[id] = {window, id, wParam, lParam};
+    if (id == platform::kMessageDropFiles) {
+        g_dropped = platform::TakeDroppedFile(wParam);
+    }
     return platform::DefaultWindowProcedure(window, id, wParam, lParam);
 }
 
@@ -123,6 +131,29 @@ TEST(Win32Window, APeekLeavesTheMessageWaitingAndARemovalTakesAndDispatchesItWho
     platform::DispatchToWindow(removed);
     ASSERT_EQ(g_last.size(), 1u);
     EXPECT_TRUE(Same(g_last[posted.id], posted));
+    DestroyWindow(platform::win32::ToHwnd(window));
+    DrainQueue();
+}
+
+TEST(Win32Window, GivesTheFirstDroppedFileInUtf8OnceAndRefusesOtherDrops) {
+    const platform::WindowHandle window = OpenWindow();
+    ASSERT_NE(window, nullptr);
+    // Two files as the shell packs them: the header, then zero-terminated UTF-16 names.
+    const std::wstring names =
+        std::wstring(L"C:\\\x8BF4\xD83D\xDE00.3ds") + L'\0' + L"b" + L'\0' + L'\0';
+    const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    ASSERT_NE(files, nullptr);
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::memcpy(files + 1, names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(drop);
+    const auto dropId = reinterpret_cast<std::uintptr_t>(drop);
+    EXPECT_EQ(platform::TakeDroppedFile(dropId), "");  // not yet given to the window
+    ASSERT_TRUE(PostMessageA(platform::win32::ToHwnd(window), WM_DROPFILES, dropId, 0));
+    DrainQueue();
+    EXPECT_EQ(g_dropped, "C:\\\xE8\xAF\xB4\xF0\x9F\x98\x80.3ds");
+    EXPECT_EQ(platform::TakeDroppedFile(dropId), "");  // taken and released
     DestroyWindow(platform::win32::ToHwnd(window));
     DrainQueue();
 }

@@ -68,6 +68,20 @@ int RenderAndWrite(SceneRenderer& renderer, const ShotOptions& options) {
     return kExitWritten;
 }
 
+// Places a loaded model as walkthrough places it, fitted to the picture; a camera asked for
+// that the file lacks is said on standard error, and the view is fitted.
+void PlaceModel(Scene& scene, const ShotOptions& options) {
+    ViewFitOptions fit;
+    fit.userScale = options.scale;
+    fit.viewportWidth = options.width;
+    fit.viewportHeight = options.height;
+    const bool fromCamera = scene.PlaceModel(options.view, fit);
+    if (options.view == StartView::kCamera && !fromCamera && scene.loaded) {
+        std::fprintf(stderr, "walkthrough-shot: %s has no usable camera; the view is fitted\n",
+                     options.modelPath.c_str());
+    }
+}
+
 int Shoot(const ShotOptions& options) {
     // The program itself carries on without a model; a screenshot of nothing is an error.
     if (const auto problem = CheckModelFile(options.modelPath)) {
@@ -79,6 +93,7 @@ int Shoot(const ShotOptions& options) {
     int status = kExitFailed;
     {
         SceneRenderer renderer(options.modelPath.c_str());
+        PlaceModel(renderer.scene, options);
         if (!renderer.scene.loaded) {
             status = Failure("cannot read model " + options.modelPath);
         } else if (renderer.CreateContext(platform::offscreen::Device()) != 1 ||

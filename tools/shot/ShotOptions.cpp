@@ -38,8 +38,16 @@ bool ParseFrames(const char* text, int& frames) {
     return TakeInteger(text, '\0', 1, kMaxFrames, frames);
 }
 
+// WxH, or N for a square N by N (the form thumbnailers give).
 bool ParseSize(const char* text, int& width, int& height) {
     const long side = platform::offscreen::kMaxFramebufferSide;
+    if (std::strchr(text, 'x') == nullptr) {
+        if (!TakeInteger(text, '\0', 1, side, width)) {
+            return false;
+        }
+        height = width;
+        return true;
+    }
     return TakeInteger(text, 'x', 1, side, width) && TakeInteger(text, '\0', 1, side, height);
 }
 
@@ -112,8 +120,9 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
     ParsedCommandLine<ShotOptions> parsed;
     ShotOptions& options = parsed.options;
     CLI::App app(
-        "Renders frames of the walk-through without a display, from the start pose and as\n"
-        "fast as possible, and writes the last one to OUT.png.\n",
+        "Renders frames of the walk-through without a display, from its start view (fitted to\n"
+        "the model given with --model) and as fast as possible, and writes the last one to\n"
+        "OUT.png. Only the last frame is drawn; the ones before it are only advanced.\n",
         "walkthrough-shot");
     AddToolConventions(app, "0 written, 1 model unreadable or rendering failed");
 
@@ -126,6 +135,8 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
     app.add_option("--model", options.modelPath, "the 3DS model (default: kelm.3ds here)")
         ->type_name("FILE")
         ->check(Wants("wants a file name", [](const std::string& text) { return !text.empty(); }));
+    ViewArguments view;
+    AddViewOptions(app, view);
     app.add_option("--frames", frames, "frames to render (default 1)")
         ->type_name("N")
         ->check(Wants("wants a count from 1 to " + std::to_string(kMaxFrames),
@@ -133,9 +144,9 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
                           int count = 0;
                           return ParseFrames(text.c_str(), count);
                       }));
-    app.add_option("--size", size, "picture size (default 800x600)")
-        ->type_name("WxH")
-        ->check(Wants("wants WxH, each side from 1 to " + std::to_string(side),
+    app.add_option("--size", size, "picture size; N alone is NxN (default 800x600)")
+        ->type_name("WxH|N")
+        ->check(Wants("wants WxH or N, each side from 1 to " + std::to_string(side),
                       [](const std::string& text) {
                           int width = 0;
                           int height = 0;
@@ -156,12 +167,15 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
             Wants("wants DX,DY@FRAME with FRAME >= 1", [&scratchInput](const std::string& text) {
                 return ParseMouse(text.c_str(), scratchInput);
             }));
-    app.add_flag("--bench", options.bench, "print the frames rendered and the median ms per frame");
+    app.add_flag("--bench", options.bench,
+                 "draw every frame; print the frames drawn and the median ms per frame");
     app.add_option("-o", options.outputPath, "the picture to write")
         ->type_name("OUT.png")
         ->required();
     // Every value has passed its check: take them into the options.
     app.callback([&] {
+        options.view = ChosenView(view, app.count("--model") > 0);
+        options.scale = view.scale;
         ParseFrames(frames.c_str(), options.frames);
         ParseSize(size.c_str(), options.width, options.height);
         for (const std::string& hold : holds) {

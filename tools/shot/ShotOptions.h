@@ -1,10 +1,12 @@
 // The command line of walkthrough-shot:
 //
-//   walkthrough-shot [--model FILE] [--frames N] [--size WxH] [--hold KEY:FROM-TO]...
-//                    [--mouse DX,DY@FRAME]... [--bench] -o OUT.png
+//   walkthrough-shot [--model FILE] [--view auto|camera|fit|original] [--scale S] [--frames N]
+//                    [--size WxH|N] [--hold KEY:FROM-TO]... [--mouse DX,DY@FRAME]... [--bench]
+//                    -o OUT.png
 //   walkthrough-shot --help | --version
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/offscreen/InputScript.h"
@@ -12,6 +14,9 @@
 
 struct ShotOptions {
     std::string modelPath = "kelm.3ds";
+    // With --model the view defaults to auto, without it to the sample scene's own start.
+    StartView view = StartView::kOriginal;
+    std::optional<double> scale;
     int frames = 1;
     int width = 800;
     int height = 600;

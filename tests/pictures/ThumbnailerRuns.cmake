@@ -1,0 +1,23 @@
+# The thumbnailer entry's command line, run as a file manager runs it: %i the model, %o the
+# picture, %s one number, the side of a square. It must write a PNG of that size.
+file(STRINGS ${ENTRY} exec REGEX "^Exec=")
+string(REGEX REPLACE "^Exec=walkthrough-shot " "" arguments "${exec}")
+set(side 96)
+string(REPLACE "%i" "${MODEL}" arguments "${arguments}")
+string(REPLACE "%o" "${OUT}/thumbnail.png" arguments "${arguments}")
+string(REPLACE "%s" "${side}" arguments "${arguments}")
+separate_arguments(arguments UNIX_COMMAND "${arguments}")
+file(REMOVE ${OUT}/thumbnail.png)
+execute_process(COMMAND ${PROGRAM} ${arguments} RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT EXISTS ${OUT}/thumbnail.png)
+    message(FATAL_ERROR "'${exec}' gave status ${status} and no picture")
+endif()
+# The PNG signature, then the header chunk's length and name, then width and height.
+file(READ ${OUT}/thumbnail.png header LIMIT 24 HEX)
+string(SUBSTRING "${header}" 32 8 width)
+string(SUBSTRING "${header}" 40 8 height)
+math(EXPR width "0x${width}")
+math(EXPR height "0x${height}")
+if(NOT "${width}x${height}" STREQUAL "${side}x${side}")
+    message(FATAL_ERROR "the thumbnail is ${width}x${height}, not ${side}x${side}")
+endif()
