@@ -29,8 +29,9 @@ TEST(ViewFit, TheDrawnBoxSpansTheDrawableFacesTimesTheMasterScale) {
     ChunkWriter w;
     w.BeginModel();
     w.MasterScale(2.0f);
-    // Vertex 3 only stands in a face naming a missing vertex; vertex 7 is not finite.
-    w.MeshObject({"A", {0, 0, 0, 1, 0, 0, 0, 1, 3, 50, 50, 50}, {0, 1, 2, 3, 1, 9}, {}});
+    // Vertex 3 only stands in a face naming a missing vertex, and in the faces' flags word;
+    // vertex 7 is not finite.
+    w.MeshObject({"A", {0, 0, 0, 1, 0, 0, 0, 1, 3, 50, 50, 50}, {0, 1, 2, 3, 1, 9}, {}, 3});
     w.MeshObject({"B", {-1, 0, 0, 0, -2, 0, 0, 0, -0.5f, inf, 0, 0}, {0, 1, 2, 0, 1, 3}, {}});
     w.EndModel();
     ModelFile file(w.bytes());

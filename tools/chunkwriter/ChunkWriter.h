@@ -27,6 +27,7 @@ struct MeshObjectSpec {
     std::vector<float> xyz;
     std::vector<std::uint16_t> abc;
     std::vector<std::string> groups;
+    std::uint16_t faceFlags = 0;  // the flags word of every face
 };
 
 class ChunkWriter {
@@ -93,13 +94,13 @@ public:
     }
     // The face count and records of a face list (0x4120); the caller opens and closes the
     // chunk so that material groups can follow inside it.
-    void FaceRecords(const std::vector<std::uint16_t>& abc) {
+    void FaceRecords(const std::vector<std::uint16_t>& abc, std::uint16_t flags = 0) {
         U16(static_cast<std::uint16_t>(abc.size() / 3));
         for (std::size_t i = 0; i + 2 < abc.size(); i += 3) {
             U16(abc[i]);
             U16(abc[i + 1]);
             U16(abc[i + 2]);
-            U16(0);  // flags
+            U16(flags);
         }
     }
     // A material group (0x4130) naming `material` for the given faces.
@@ -163,7 +164,7 @@ public:
         }
         if (!mesh.abc.empty()) {
             Begin(chunk::kFaceList);
-            FaceRecords(mesh.abc);
+            FaceRecords(mesh.abc, mesh.faceFlags);
             std::vector<std::uint16_t> allFaces(mesh.abc.size() / 3);
             for (std::size_t i = 0; i < allFaces.size(); ++i) {
                 allFaces[i] = static_cast<std::uint16_t>(i);
