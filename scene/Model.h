@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 constexpr int kNameCapacity = 256;  // 255 bytes and the terminating zero
 
@@ -14,6 +15,14 @@ struct Material {
     float color[3];  // diffuse red, green, blue in 0..1
     bool hasColor;
     Material* next;
+
+    // Read for drawing a model as its author made it; the walk-through's own drawing uses the
+    // colour alone.
+    std::string textureFile;  // diffuse texture map 1's file name as written; empty: no map
+    // The map's scale and offset of the mapping coordinates: u' = u * uScale + uOffset.
+    float uScale = 1.0f, vScale = 1.0f, uOffset = 0.0f, vOffset = 0.0f;
+    float transparency = 0.0f;  // 0 opaque to 1 invisible
+    bool twoSided = false;
 };
 
 struct Mesh {
@@ -33,6 +42,17 @@ struct Mesh {
     float* normals;
     char materialName[kNameCapacity];
     Mesh* next;
+
+    // Read for drawing a model as its author made it:
+    // per face, the material of the last group that named it and matched, null for a face in
+    // no such group (it keeps the mesh's colour); empty when no group matched.
+    std::vector<const Material*> faceMaterials;
+    // Mapping coordinates, u and v per vertex, as the file holds them (its count may differ
+    // from the vertex count: only coordinates for every vertex texture the mesh).
+    std::vector<float> textureCoords;
+    // Per face, its smoothing-group bits (0: the face keeps its own normal); empty when the
+    // mesh has none, or fewer than its faces.
+    std::vector<std::uint32_t> smoothingGroups;
 };
 
 // A camera object of the model file: where it stands and the point it looks at, in the file's

@@ -106,6 +106,14 @@ public:
     int loaded = 0;
     float modelScale = 1.0f;
 
+    // How DrawModel draws: as the walk-through always has (one colour per mesh, one normal per
+    // face), or as the model's author made it (a material per face, textures, transparency,
+    // smoothing groups, two-sided materials), for models the user names.
+    enum class DrawingStyle { kMeshColours, kMaterials };
+    DrawingStyle drawingStyle = DrawingStyle::kMeshColours;
+    // The model file's path, UTF-8: textures are looked for beside it.
+    const std::string& ModelPath() const { return modelPath_; }
+
     // Where a placed model stands in the world (see PlaceModel); unplaced, it is drawn as read.
     bool placed = false;
     ViewFit placement;

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scene/ChunkIds.h"
@@ -28,6 +29,10 @@ struct MeshObjectSpec {
     std::vector<std::uint16_t> abc;
     std::vector<std::string> groups;
     std::uint16_t faceFlags = 0;  // the flags word of every face
+    // Material groups for some faces each, after `groups`.
+    std::vector<std::pair<std::string, std::vector<std::uint16_t>>> faceGroups = {};
+    std::vector<float> uv = {};                 // mapping coordinates (0x4140) after the vertices
+    std::vector<std::uint32_t> smoothing = {};  // smoothing groups (0x4150) in the face list
 };
 
 class ChunkWriter {
@@ -133,6 +138,58 @@ public:
         End();
     }
 
+    // A material's parts beyond its colour, each written inside an open material block.
+    void Transparency(std::uint16_t percent) {
+        Begin(chunk::kTransparency);
+        Begin(chunk::kPercentInt);
+        U16(percent);
+        End();
+        End();
+    }
+    void TwoSided() {
+        Begin(chunk::kTwoSided);
+        End();
+    }
+    // Diffuse texture map 1 with its file name; scale and offset only when not 1 and 0.
+    void TextureMap(const std::string& fileName, float uScale = 1, float vScale = 1,
+                    float uOffset = 0, float vOffset = 0) {
+        Begin(chunk::kTextureMap);
+        Begin(chunk::kPercentInt);
+        U16(100);
+        End();
+        Begin(chunk::kMapFileName);
+        String(fileName);
+        End();
+        const std::pair<std::uint16_t, float> parameters[] = {{chunk::kMapUScale, uScale},
+                                                              {chunk::kMapVScale, vScale},
+                                                              {chunk::kMapUOffset, uOffset},
+                                                              {chunk::kMapVOffset, vOffset}};
+        for (const auto& [id, value] : parameters) {
+            if (value != (id == chunk::kMapUScale || id == chunk::kMapVScale ? 1.0f : 0.0f)) {
+                Begin(id);
+                Float(value);
+                End();
+            }
+        }
+        End();
+    }
+    // Inside an open triangle mesh: u, v per vertex; one smoothing mask per face.
+    void MappingCoords(const std::vector<float>& uv) {
+        Begin(chunk::kMappingCoords);
+        U16(static_cast<std::uint16_t>(uv.size() / 2));
+        for (float value : uv) {
+            Float(value);
+        }
+        End();
+    }
+    void SmoothingGroups(const std::vector<std::uint32_t>& masks) {
+        Begin(chunk::kSmoothingGroups);
+        for (std::uint32_t mask : masks) {
+            U32(mask);
+        }
+        End();
+    }
+
     // The main chunk and, inside it, the editor chunk that holds the model. With a version,
     // each starts with its version chunk, as modelling programs write them.
     void BeginModel(std::uint32_t version = 0) {
@@ -162,6 +219,9 @@ public:
         if (!mesh.xyz.empty()) {
             VertexList(mesh.xyz);
         }
+        if (!mesh.uv.empty()) {
+            MappingCoords(mesh.uv);
+        }
         if (!mesh.abc.empty()) {
             Begin(chunk::kFaceList);
             FaceRecords(mesh.abc, mesh.faceFlags);
@@ -171,6 +231,12 @@ public:
             }
             for (const std::string& group : mesh.groups) {
                 MaterialGroup(group, allFaces);
+            }
+            for (const auto& [material, faces] : mesh.faceGroups) {
+                MaterialGroup(material, faces);
+            }
+            if (!mesh.smoothing.empty()) {
+                SmoothingGroups(mesh.smoothing);
             }
             End();
         }
