@@ -43,6 +43,7 @@ ParsedCommandLine<RunOptions> ParseRunCommandLine(int argc, const char* const* a
     }
 
     options.modelNamed = app.count("MODEL") > 0;
+    options.drawMaterials = options.modelNamed;
     options.view = ChosenView(view, options.modelNamed);
     options.droppedView = ChosenView(view, true);
     options.scale = view.scale;

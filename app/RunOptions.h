@@ -22,6 +22,9 @@ struct RunOptions {
     // Named on the command line: a model that cannot be read ends the run, and the problems of
     // a damaged one are counted on standard error.
     bool modelNamed = false;
+    // Drawn as its author made it (materials per face, textures, transparency, smoothing): a
+    // model the user named. The walk-through's own scene keeps its colour per mesh.
+    bool drawMaterials = false;
     DisplayChoice display = DisplayChoice::kAsk;
     // Full screen switches the display to 800x600 at 16 bits and 75 Hz; otherwise a borderless
     // window covers the desktop at its own size.

@@ -84,6 +84,8 @@ void PlaceNamedModel(const std::string& path, bool openedAgain) {
 void OpenDroppedModel(std::uintptr_t drop) {
     const std::string path = platform::TakeDroppedFile(drop);
     if (!path.empty() && CanOpenNamedModel(path)) {
+        // A dropped model is one the user named, also in the walk-through's own run.
+        g_renderer->scene.drawingStyle = Scene::DrawingStyle::kMaterials;
         PlaceNamedModel(path, true);
     }
 }
@@ -143,6 +145,8 @@ int RunWalkthrough(const RunOptions& options) {
         ReportModelFileProblem(options.modelPath);
     }
     g_renderer = new SceneRenderer(options.modelPath.c_str());
+    g_renderer->scene.drawingStyle =
+        options.drawMaterials ? Scene::DrawingStyle::kMaterials : Scene::DrawingStyle::kMeshColours;
     if (options.modelNamed) {
         PlaceNamedModel(options.modelPath, false);
     } else {

@@ -1,5 +1,8 @@
 #include <GL/gl.h>
 
+#include <memory>
+
+#include "scene/MaterialDrawing.h"
 #include "scene/Scene.h"
 
 void Scene::DrawModel() {
@@ -17,6 +20,15 @@ void Scene::DrawModel() {
         // The scale reaches the normals too; without this a model in other units is lit
         // brighter or darker. A scale of 1 leaves the normals as they are, unit length.
         glEnable(GL_NORMALIZE);
+    }
+    if (drawingStyle == DrawingStyle::kMaterials) {
+        if (!materialDrawing_) {
+            materialDrawing_ = std::make_shared<MaterialDrawing>(
+                BuildMaterialBatches(g_meshHead->next, ModelPath()));
+        }
+        materialDrawing_->Draw();
+        g_meshCursor = nullptr;
+        return;
     }
     glColor3f(1.0f, 1.0f, 1.0f);
 

@@ -1,9 +1,11 @@
-// The readers of named objects, triangle meshes and material blocks, which turn those chunks
-// into the Mesh and Material lists.
+// The readers of named objects and triangle meshes, which turn those chunks into the Mesh list:
+// vertices, faces and their normals, the materials of the faces, mapping coordinates and
+// smoothing groups. (Material blocks are read in MaterialReader.cpp.)
 //
 // Counts in the file are never trusted over the bytes that hold them: a mesh keeps the whole
-// vertices and faces its bodies really hold, and a face that names a vertex the mesh does not
-// have gets the zero normal instead of reading one.
+// vertices, faces and coordinates its bodies really hold, a face that names a vertex the mesh
+// does not have gets the zero normal instead of reading one, and a material group's index of a
+// face the mesh does not have is left out.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -17,19 +19,7 @@ namespace {
 
 constexpr int kVertexBytes = 12;
 constexpr int kFaceBytes = 8;
-constexpr int kColorBodyBytes = 9;  // a colour chunk's own header, then red, green, blue
-
-// Material names match with the ASCII letters folded to lower case and every other byte as
-// it stands.
-std::string FoldedName(const char* name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
-}
+constexpr int kCoordBytes = 8;  // u, v
 
 struct Point {
     float x, y, z;
@@ -149,12 +139,15 @@ void Scene::ReadTriMesh() {
             case chunk::kVertexList:
                 ReadVertexList(mesh);
                 break;
+            case chunk::kMappingCoords:
+                ReadMappingCoords(mesh);
+                break;
             case chunk::kFaceList:
                 EnterChunk();
                 ReadFaceList(mesh);
-                ReadMaterialGroups(mesh);
+                ReadFaceListParts(mesh, true);
                 LeaveChunk();
-                ReadMaterialGroups(mesh);
+                ReadFaceListParts(mesh, false);
                 break;
             default:
                 SkipChunk();
@@ -188,6 +181,46 @@ void Scene::ReadVertexList(Mesh& mesh) {
     mesh.vertexCount = count > held ? held : count;
     mesh.vertices = chunkData + 2;
     chunkData = nullptr;
+    if (!mesh.textureCoords.empty()) {
+        CheckMappingCount(mesh);
+    }
+}
+
+// Kept as the file holds them, as many as the body holds; drawing decides whether they cover
+// the vertices.
+void Scene::ReadMappingCoords(Mesh& mesh) {
+    ReadChunkBody();
+    mesh.textureCoords.clear();
+    if (chunkLength < 2) {
+        Tolerate(ProblemKind::kMappingCoordsMissing,
+                 "body of " + std::to_string(chunkLength) + " bytes holds no coordinate count");
+        return;
+    }
+    std::uint16_t count;
+    std::memcpy(&count, chunkData, sizeof count);
+    const std::int32_t held = (chunkLength - 2) / kCoordBytes;
+    if (count > held) {
+        Tolerate(ProblemKind::kMappingCoordsMissing, "body holds " + std::to_string(held) + " of " +
+                                                         std::to_string(count) +
+                                                         " mapping coordinates");
+    }
+    const std::size_t kept = count > held ? held : count;
+    mesh.textureCoords.resize(2 * kept);
+    if (kept > 0) {
+        std::memcpy(mesh.textureCoords.data(), chunkData + 2, kCoordBytes * kept);
+    }
+    if (mesh.vertices != nullptr) {
+        CheckMappingCount(mesh);
+    }
+}
+
+void Scene::CheckMappingCount(const Mesh& mesh) {
+    const std::size_t coords = mesh.textureCoords.size() / 2;
+    if (coords != static_cast<std::size_t>(mesh.vertexCount)) {
+        Tolerate(ProblemKind::kMappingCountDiffers,
+                 std::to_string(coords) + " mapping coordinates for " +
+                     std::to_string(mesh.vertexCount) + " vertices; the mesh is not textured");
+    }
 }
 
 // The face records go straight into their final buffer. A count larger than the body keeps
@@ -230,7 +263,9 @@ void Scene::ReadFaceList(Mesh& mesh) {
     }
 }
 
-void Scene::ReadMaterialGroups(Mesh& mesh) {
+// Inside the face list its material groups and smoothing groups; after it, up to the end of the
+// mesh, material groups and mapping coordinates.
+void Scene::ReadFaceListParts(Mesh& mesh, bool inFaceList) {
     while (bytesRead < Limit()) {
         if (!ReadChunkHeader() || chunkLength < 0) {
             PassOverRestOfChunk();
@@ -239,13 +274,36 @@ void Scene::ReadMaterialGroups(Mesh& mesh) {
         if (chunkId == chunk::kMaterialGroup) {
             ReadChunkBody();
             MatchMaterialGroup(mesh);
+        } else if (chunkId == chunk::kSmoothingGroups && inFaceList) {
+            ReadSmoothingGroups(mesh);
+        } else if (chunkId == chunk::kMappingCoords && !inFaceList) {
+            ReadMappingCoords(mesh);
         } else {
             SkipChunk();
         }
     }
 }
 
-// Of several groups the last name stays, and the colour of the last group that matched.
+// One 32-bit mask per face; fewer than the faces are of no use.
+void Scene::ReadSmoothingGroups(Mesh& mesh) {
+    ReadChunkBody();
+    const std::size_t faces = FaceCount(mesh);
+    const std::size_t held = static_cast<std::size_t>(chunkLength) / 4;
+    mesh.smoothingGroups.clear();
+    if (held < faces) {
+        Tolerate(ProblemKind::kSmoothingMissing, "body holds " + std::to_string(held) + " of " +
+                                                     std::to_string(faces) +
+                                                     " smoothing masks; the mesh is not smoothed");
+        return;
+    }
+    mesh.smoothingGroups.resize(faces);
+    if (faces > 0) {
+        std::memcpy(mesh.smoothingGroups.data(), chunkData, 4 * faces);
+    }
+}
+
+// Of several groups the last name stays, and the colour of the last group that matched; each
+// face takes the material of the last matching group that names it.
 void Scene::MatchMaterialGroup(Mesh& mesh) {
     const std::size_t bodyLength = static_cast<std::size_t>(chunkLength);
     const void* zero = std::memchr(chunkData, 0, bodyLength);
@@ -254,6 +312,7 @@ void Scene::MatchMaterialGroup(Mesh& mesh) {
     if (zero == nullptr) {
         Tolerate(ProblemKind::kGroupNameUnended, "the material name does not end within the body");
     }
+    const std::size_t facesAt = nameLength + 1;  // the count after the name's zero
     if (nameLength > kNameCapacity - 1) {
         Tolerate(ProblemKind::kNameTooLong, "a material name of " + std::to_string(nameLength) +
                                                 " bytes is cut to " +
@@ -263,56 +322,50 @@ void Scene::MatchMaterialGroup(Mesh& mesh) {
     std::memcpy(mesh.materialName, chunkData, nameLength);
     mesh.materialName[nameLength] = '\0';
 
-    const auto found = newestMaterialByName_.find(FoldedName(mesh.materialName));
-    if (found != newestMaterialByName_.end()) {
-        const Material& material = *found->second;
-        mesh.materialColor = material.hasColor ? material.color : nullptr;
+    const auto found = newestMaterialByName_.find(MaterialKey(mesh.materialName));
+    const Material* material = found != newestMaterialByName_.end() ? found->second : nullptr;
+    if (material != nullptr) {
+        mesh.materialColor = material->hasColor ? material->color : nullptr;
+    }
+    if (zero != nullptr) {
+        AssignGroupFaces(mesh, material, facesAt);
     }
 }
 
-void Scene::ReadMaterial() {
-    EnterChunk();
-    Material* current = nullptr;
-    while (bytesRead < Limit()) {
-        if (!ReadChunkHeader() || chunkLength < 0) {
-            break;
-        }
-        switch (chunkId) {
-            case chunk::kMaterialName:
-                current = NewEmptyMaterial();
-                current->next = materials->next;
-                materials->next = current;
-                EnterChunk();
-                ReadString(current->name);
-                LeaveChunk();
-                newestMaterialByName_[FoldedName(current->name)] = current;
-                break;
-            case chunk::kDiffuseColor:
-                ReadChunkBody();
-                TakeColor(current);
-                break;
-            default:
-                SkipChunk();
-                break;
-        }
-    }
-    LeaveChunk();
-}
-
-// The body of a diffuse colour chunk is a colour chunk; its identifier is not examined.
-void Scene::TakeColor(Material* material) {
-    if (material == nullptr) {
-        Tolerate(ProblemKind::kColorBeforeName,
-                 "a colour before the block's first name is ignored");
+// The group's face count and indices from body offset `at` on. Indices past the faces, and a
+// count past the body, are listed and left out.
+void Scene::AssignGroupFaces(Mesh& mesh, const Material* material, std::size_t at) {
+    const std::size_t bodyLength = static_cast<std::size_t>(chunkLength);
+    if (bodyLength < at + 2) {
+        Tolerate(ProblemKind::kGroupFacesMissing, "the material group holds no face count");
         return;
     }
-    if (chunkLength < kColorBodyBytes) {
-        Tolerate(ProblemKind::kColorTooShort, "colour body holds " + std::to_string(chunkLength) +
-                                                  " of 9 bytes; colour " + "left as it was");
-        return;
+    std::uint16_t count;
+    std::memcpy(&count, chunkData + at, sizeof count);
+    const std::size_t held = (bodyLength - at - 2) / 2;
+    if (count > held) {
+        Tolerate(ProblemKind::kGroupFacesMissing, "the material group holds " +
+                                                      std::to_string(held) + " of " +
+                                                      std::to_string(count) + " face indices");
     }
-    for (int k = 0; k < 3; ++k) {
-        material->color[k] = static_cast<float>(chunkData[6 + k] / 255.0);
+    const std::size_t listed = count > held ? held : count;
+    const std::size_t faces = FaceCount(mesh);
+    if (material != nullptr && mesh.faceMaterials.empty()) {
+        mesh.faceMaterials.assign(faces, nullptr);
     }
-    material->hasColor = true;
+    std::size_t pastEnd = 0;
+    for (std::size_t i = 0; i < listed; ++i) {
+        std::uint16_t face;
+        std::memcpy(&face, chunkData + at + 2 + 2 * i, sizeof face);
+        if (face >= faces) {
+            ++pastEnd;
+        } else if (material != nullptr) {
+            mesh.faceMaterials[face] = material;
+        }
+    }
+    if (pastEnd > 0) {
+        Tolerate(ProblemKind::kGroupFacePastEnd,
+                 std::to_string(pastEnd) + " of the material group's face indices are past the " +
+                     std::to_string(faces) + " faces; left out");
+    }
 }

@@ -57,6 +57,7 @@ void Scene::OpenModel(const char* modelPath) {
 }
 
 void Scene::ReleaseModel() {
+    materialDrawing_.reset();
     g_meshCursor = g_meshHead->next;
     while (g_meshCursor != nullptr) {
         g_meshHead->next = g_meshCursor->next;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -31,6 +32,16 @@ enum class ProblemKind {
     kColorTooShort,      // a diffuse colour body of fewer than 9 bytes
     kCameraTooShort,     // a camera body without its position and target
     kTooManyProblems,    // the list is full; further problems are not listed
+
+    // Material groups' faces, mapping coordinates, smoothing groups and material parts.
+    kGroupFacesMissing,     // a material group body without its face count, or fewer indices
+    kGroupFacePastEnd,      // a material group naming a face the mesh does not have
+    kMappingCoordsMissing,  // a mapping coordinate body holding fewer than its count
+    kMappingCountDiffers,   // mapping coordinates not one per vertex
+    kSmoothingMissing,      // fewer smoothing masks than faces
+    kPartBeforeName,        // a transparency, two-sided mark or map before the block's name
+    kPercentTooShort,       // a percentage body shorter than its value
+    kMapValueTooShort,      // a map scale or offset body of fewer than 4 bytes
 };
 
 // Something a damaged model file made the reader tolerate, for the inspector to show.
@@ -40,6 +51,8 @@ struct ReadProblem {
     ProblemKind kind;
     std::string what;
 };
+
+class MaterialDrawing;
 
 class Scene {
 public:
@@ -128,10 +141,20 @@ private:
     // Reading helpers. Every walk ends: each turn of a loop consumes a whole header or leaves.
     void ReadVertexList(Mesh& mesh);
     void ReadFaceList(Mesh& mesh);
-    // Material groups up to the end of the innermost open chunk.
-    void ReadMaterialGroups(Mesh& mesh);
+    void ReadMappingCoords(Mesh& mesh);
+    void CheckMappingCount(const Mesh& mesh);
+    // The parts of the face list up to the end of the innermost open chunk: inside the face
+    // list, or in the mesh after it.
+    void ReadFaceListParts(Mesh& mesh, bool inFaceList);
+    void ReadSmoothingGroups(Mesh& mesh);
     void MatchMaterialGroup(Mesh& mesh);
+    void AssignGroupFaces(Mesh& mesh, const Material* material, std::size_t at);
     void TakeColor(Material* material);
+    void ReadMaterialPart(Material* material);
+    void ReadPercentage(float& fraction);
+    void ReadMapFloat(float& value);
+    // The key under which a material is found by name.
+    static std::string MaterialKey(const char* name);
     void ReadCamera(const char* objectName);
     void SetStartPose();
     void ReleaseModel();
@@ -168,4 +191,7 @@ private:
     // Materials by ASCII-lower-cased name, the newest of each name: a material group finds its
     // material without walking the list, so many groups and materials cannot make loading slow.
     std::unordered_map<std::string, Material*> newestMaterialByName_;
+    // The model laid out for DrawingStyle::kMaterials, made at its first such drawing after a
+    // load (the style is chosen after the load) and dropped with the model.
+    std::shared_ptr<MaterialDrawing> materialDrawing_;
 };

@@ -8,8 +8,9 @@ set -euo pipefail
 
 # xfonts-base: SDL's X11 message box draws its text with the X core fonts.
 # libegl-dev, libopengl-dev, libpng-dev: the headless renderer walkthrough-shot.
+# libstb-dev: stb_image, which decodes the models' texture images.
 packages=(g++ cmake make pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-          libegl-dev libopengl-dev libegl-mesa0 libpng-dev xfonts-base libcli11-dev)
+          libegl-dev libopengl-dev libegl-mesa0 libpng-dev xfonts-base libcli11-dev libstb-dev)
 tests=false
 windows=false
 for option in "$@"; do

@@ -10,6 +10,7 @@
 
 #include "scene/Scene.h"
 #include "tests/support/ModelFile.h"
+#include "tools/model-info/MaterialReport.h"
 #include "tools/model-info/ModelReport.h"
 
 inline std::vector<const Mesh*> MeshList() {

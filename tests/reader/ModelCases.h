@@ -10,6 +10,7 @@
 //   e  names are cut to 255 bytes; a name cut short by its chunk or the file ends there
 //   f  colours before a name or shorter than 9 bytes, and short master scales, change nothing
 //   g  a second vertex list replaces the first
+//   h  a damaged material part, mapping list, smoothing list or group face list costs only itself
 #pragma once
 
 #include <climits>
@@ -36,10 +37,11 @@ struct ModelCase {
     Bytes bytes;
     std::string dump;
     std::vector<Problem> problems;
+    std::string materials;  // the material dump, when not empty
 };
 inline ModelCase Case(const char* name, Bytes bytes, std::string dump,
-                      std::vector<Problem> problems = {}) {
-    return {name, std::move(bytes), std::move(dump), std::move(problems)};
+                      std::vector<Problem> problems = {}, std::string materials = {}) {
+    return {name, std::move(bytes), std::move(dump), std::move(problems), std::move(materials)};
 }
 
 inline Bytes Written(const std::function<void(ChunkWriter&)>& write) {
@@ -80,17 +82,51 @@ inline Bytes RedTriangle() {
     });
 }
 
-// RedTriangle with its first chunk `id` changed; the enclosing lengths are made to fit.
-inline Bytes RedTriangleWith(std::uint16_t id, const std::function<void(ChunkNode&)>& change) {
-    const Bytes whole = RedTriangle();
+// `whole` with its first chunk `id` changed; the enclosing lengths are made to fit.
+inline Bytes Changed(const Bytes& whole, std::uint16_t id,
+                     const std::function<void(ChunkNode&)>& change) {
     std::vector<ChunkNode> tree = chunk_tree::Parse(whole.data(), whole.size());
     change(*chunk_tree::Find(tree, id));
     return chunk_tree::Bytes(tree);
 }
-inline Bytes WithBody(std::uint16_t id, const Bytes& body) {
-    return RedTriangleWith(id, [&](ChunkNode& node) {
+inline Bytes RedTriangleWith(std::uint16_t id, const std::function<void(ChunkNode&)>& change) {
+    return Changed(RedTriangle(), id, change);
+}
+inline Bytes WithBody(std::uint16_t id, const Bytes& body, const Bytes& whole = RedTriangle()) {
+    return Changed(whole, id, [&](ChunkNode& node) {
         node.data = body;
         node.children.clear();
+    });
+}
+
+// Brick (30 %, a map with scale and offset, two-sided) and Glass (150 % as a float), and a quad
+// whose faces take one each, with mapping coordinates and smoothing groups `change` may alter.
+inline Bytes TexturedQuad(const std::function<void(MeshObjectSpec&)>& change = [](auto&) {}) {
+    MeshObjectSpec quad{"Quad", {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}, {0, 1, 2, 0, 2, 3}, {}};
+    quad.faceGroups = {{"Brick", {0}}, {"Glass", {1}}};
+    quad.uv = {0, 0, 1, 0, 1, 1, 0, 1};
+    quad.smoothing = {1, 3};
+    change(quad);
+    return EditorFile([&](ChunkWriter& w) {
+        const auto beginMaterial = [&](const char* name) {
+            w.Begin(chunk::kMaterialBlock);
+            w.Begin(chunk::kMaterialName);
+            w.String(name);
+            w.End();
+        };
+        beginMaterial("Brick");
+        w.Transparency(30);
+        w.TextureMap("BRICK.JPG", 2, 4, 0.5f, 0.25f);
+        w.TwoSided();
+        w.End();
+        beginMaterial("Glass");
+        w.Begin(chunk::kTransparency);
+        w.Begin(chunk::kPercentFloat);
+        w.Float(150);
+        w.End();
+        w.End();
+        w.End();
+        w.MeshObject(quad);
     });
 }
 inline Bytes WithLength(std::uint16_t id, std::int32_t length) {
@@ -111,6 +147,28 @@ inline std::string MeshHead(int vertices, int faces, const std::string& material
 inline std::string TriangleMesh(int index, const std::string& material, const char* color) {
     return "mesh " + std::to_string(index) + " vertices=3 faces=1 material=" + material +
            " color=" + color + "\n  v 0 0 0\n  v 1 0 0\n  v 0 1 0\n  f 0 1 2 0 n 0 -0 1\n";
+}
+
+// TexturedQuad's material dump, in parts.
+const std::string kGlass =
+    "material 0 name=Glass color=unset texture= scale=1 1 offset=0 0 transparency=1 "
+    "two-sided=0\n";
+const std::string kBrick =
+    "material 1 name=Brick color=unset texture=BRICK.JPG scale=2 4 offset=0.5 0.25 "
+    "transparency=0.300000012 two-sided=1\n";
+const std::string kQuadHead = "mesh 0 coordinates=4 materials=per-face smoothing=per-face\n";
+const std::string kUv = "  t 0 0\n  t 1 0\n  t 1 1\n  t 0 1\n";
+const std::string kFaces =
+    "  f 0 material=Brick smoothing=0x1\n  f 1 material=Glass smoothing=0x3\n";
+// A TexturedQuad row: the dump is the undamaged one, and the material dump unless given.
+inline ModelCase QuadCase(const char* name, Bytes bytes, std::vector<Problem> problems,
+                          std::string materials = kGlass + kBrick + kQuadHead + kUv + kFaces) {
+    const std::string dump =
+        Head(static_cast<int>(bytes.size())) +
+        "material 0 name=Glass color=unset\nmaterial 1 name=Brick color=unset\n"
+        "mesh 0 vertices=4 faces=2 material=Glass color=unset\n  v 0 0 0\n  v 1 0 0\n"
+        "  v 1 1 0\n  v 0 1 0\n  f 0 1 2 0 n 0 0 1\n  f 0 2 3 0 n 0 -0 1\n";
+    return Case(name, std::move(bytes), dump, std::move(problems), std::move(materials));
 }
 
 inline std::vector<ModelCase> ModelCases() {
@@ -189,7 +247,7 @@ inline std::vector<ModelCase> ModelCases() {
                  w.VertexList(kUnitTriangle);
                  w.Begin(kFaceList);
                  w.FaceRecords({0, 1, 2});
-                 UnknownChunk(w, 0x4150);
+                 UnknownChunk(w, 0x4154);
                  w.Header(0x4155, 6);
                  w.MaterialGroup("Blue", {0});
                  w.End();
@@ -337,6 +395,49 @@ inline std::vector<ModelCase> ModelCases() {
              Head(150) + red + MeshHead(0, 1, "Red", "1 0 0") + "  f 0 1 2 0 n 0 0 0\n",
              {P(K::kSecondVertexList, kVertexList, 113), P(K::kNoVertexCount, kVertexList, 113),
               P(K::kFacesNotDrawable, kFaceList, 120)}),
+        // Per-face materials, texture map, transparency (clamped), two-sided, coordinates and
+        // smoothing groups.
+        QuadCase("well_formed_textured_quad", TexturedQuad(), {}),
+        QuadCase("h_group_face_past_the_faces_is_left_out", TexturedQuad([](MeshObjectSpec& m) {
+                     m.faceGroups[0].second = {0, 2};
+                 }),
+                 {P(K::kGroupFacePastEnd, kMaterialGroup, 291)}),
+        // Count 3 with one index: face 1 is left to the next group.
+        QuadCase("h_group_count_past_its_body",
+                 WithBody(kMaterialGroup, {'B', 'r', 'i', 'c', 'k', 0, 3, 0, 0, 0}, TexturedQuad()),
+                 {P(K::kGroupFacesMissing, kMaterialGroup, 291)}),
+        QuadCase("h_coordinate_count_past_its_body",
+                 Changed(TexturedQuad(), kMappingCoords, [](ChunkNode& n) { n.data[0] = 9; }),
+                 {P(K::kMappingCoordsMissing, kMappingCoords, 227)}),
+        QuadCase("h_coordinates_not_one_per_vertex",
+                 TexturedQuad([](MeshObjectSpec& m) { m.uv.resize(6); }),
+                 {P(K::kMappingCountDiffers, kMappingCoords, 227)},
+                 kGlass + kBrick + "mesh 0 coordinates=3 materials=per-face smoothing=per-face\n" +
+                     kUv.substr(0, 24) + kFaces),
+        QuadCase("h_fewer_smoothing_masks_than_faces",
+                 TexturedQuad([](MeshObjectSpec& m) { m.smoothing.pop_back(); }),
+                 {P(K::kSmoothingMissing, kSmoothingGroups, 323)},
+                 kGlass + kBrick + "mesh 0 coordinates=4 materials=per-face smoothing=none\n" +
+                     kUv + "  f 0 material=Brick\n  f 1 material=Glass\n"),
+        QuadCase("h_short_percentage_and_map_scale_change_nothing",
+                 Changed(Changed(TexturedQuad(), kPercentInt, [](ChunkNode& n) { n.data = {30}; }),
+                         kMapUScale, [](ChunkNode& n) { n.data.resize(3); }),
+                 {P(K::kPercentTooShort, kPercentInt, 36), P(K::kMapValueTooShort, kMapUScale, 73)},
+                 kGlass + "material 1 name=Brick color=unset texture=BRICK.JPG scale=1 4 " +
+                     "offset=0.5 0.25 transparency=0 two-sided=1\n" + kQuadHead + kUv + kFaces),
+        Case("h_parts_before_the_first_name_go_nowhere", EditorFile([](ChunkWriter& w) {
+                 w.Begin(kMaterialBlock);
+                 w.Transparency(50);
+                 w.TwoSided();
+                 w.TextureMap("A.JPG");
+                 w.Begin(kMaterialName);
+                 w.String("Late");
+                 w.End();
+                 w.End();
+             }),
+             Head(75) + "material 0 name=Late color=unset\n",
+             {P(K::kPartBeforeName, kTransparency, 18), P(K::kPartBeforeName, kTwoSided, 32),
+              P(K::kPartBeforeName, kTextureMap, 38)}),
     };
 }
 

@@ -39,6 +39,11 @@ inline std::string Fingerprint(const Mesh& mesh) {
     if (mesh.materialColor != nullptr) {
         Append(out, mesh.materialColor, 12);
     }
+    for (const Material* material : mesh.faceMaterials) {
+        out += std::string("|") + (material != nullptr ? material->name : "-");
+    }
+    Append(out, mesh.textureCoords.data(), 4 * mesh.textureCoords.size());
+    Append(out, mesh.smoothingGroups.data(), 4 * mesh.smoothingGroups.size());
     return out;
 }
 
@@ -50,6 +55,9 @@ inline ModelLists Of(const Scene& scene) {
     for (const Material* m = scene.materials->next; m != nullptr; m = m->next) {
         lists.materials += std::string(m->name) + (m->hasColor ? "+" : "-");
         Append(lists.materials, m->color, sizeof m->color);
+        lists.materials += m->textureFile + (m->twoSided ? "+" : "-");
+        const float values[] = {m->uScale, m->vScale, m->uOffset, m->vOffset, m->transparency};
+        Append(lists.materials, values, sizeof values);
     }
     return lists;
 }

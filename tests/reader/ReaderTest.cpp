@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 
+#include "scene/TextureFiles.h"
 #include "tests/reader/LoadedModel.h"
 #include "tests/reader/ModelCases.h"
 
@@ -31,6 +34,9 @@ TEST_P(ModelTable, LoadsWhatItHoldsWholeAndListsWhatItTolerated) {
         problems.push_back({problem.kind, problem.chunkId, problem.offset});
     }
     EXPECT_EQ(problems, model.problems) << testing::PrintToString(ProblemsOf(scene));
+    if (!model.materials.empty()) {
+        EXPECT_EQ(Printed([&](std::FILE* out) { PrintMaterialDump(scene, out); }), model.materials);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ModelTable, testing::ValuesIn(ModelCases()),
@@ -122,6 +128,30 @@ TEST(Reader, SummaryGivesTheDrawnBoxAndTheCamerasAsRead) {
                   "2\ncameras      1\n  Front: position 1 2 3 target 4 5 6\nproblems     0\n"),
         std::string::npos)
         << text;
+}
+
+// A texture is looked for beside the model, letter case not told apart and any folder in its
+// name left out; the meshes it textures are counted, with the transparent and smoothed ones.
+TEST(Reader, SummaryFindsTexturesBesideTheModelAndCountsTheMeshesUsingThem) {
+    namespace fs = std::filesystem;
+    const fs::path folder = ScratchPath("folder");
+    fs::create_directories(folder);
+    std::ofstream(folder / "Brick.jpg") << "image";
+    const std::string model = (folder / "quad.3ds").string(),
+                      image = (folder / "Brick.jpg").string();
+    const Bytes bytes = TexturedQuad();
+    std::ofstream(model, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    Scene scene(model.c_str());
+    const std::string text =
+        Printed([&](std::FILE* out) { PrintSummary(scene, model.c_str(), out); });
+    EXPECT_NE(text.find("materials    2\n  Brick: texture BRICK.JPG, found as " + image +
+                        "\nmeshes       1\ntextured     1\ntransparent  1\nsmoothed     1\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(FindTextureFile(model, "C:\\MAPS\\bRICK.jpg"), image);
+    EXPECT_EQ(FindTextureFile(model, "GLASS.PNG") + FindTextureFile(model, ".."), "");
+    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -1,20 +1,26 @@
 // The files make-sample writes (into made/ and again/, run by ctest before these): a model the
 // walk-through reads whole and whose start view has something to see, and a soft ambient sound
-// of about 20 seconds.
+// of about 20 seconds; with --textured (made-textured/, again-textured/) a model that uses every
+// part of a material the reader knows, with its images beside it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
+#include <regex>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "scene/Scene.h"
+#include "scene/TextureFiles.h"
 #include "tests/reader/LoadedModel.h"
 
 namespace {
@@ -28,11 +34,22 @@ constexpr double kEyeHeight = 3.0;    // until the user raises it
 constexpr double kFarPlane = 3000.0;  // of the projection
 
 constexpr const char* kModel = SAMPLE_DIR "/made/kelm.3ds";
+constexpr const char* kTexturedModel = SAMPLE_DIR "/made-textured/kelm.3ds";
 
-// The only scene: the mesh list is global.
+// One scene at a time, since the mesh list is global: read again when another file is asked for.
+const Scene& Loaded(const std::string& path) {
+    static std::unique_ptr<Scene> scene;
+    static std::string loadedPath;
+    if (path != loadedPath) {
+        scene.reset();
+        scene = std::make_unique<Scene>(path.c_str());
+        loadedPath = path;
+    }
+    return *scene;
+}
+
 const Scene& Sample() {
-    static const Scene scene(kModel);
-    return scene;
+    return Loaded(kModel);
 }
 
 TEST(SampleFiles, ModelIsReadWholeInItsMaterialsColours) {
@@ -93,10 +110,55 @@ TEST(SampleFiles, StartViewHasGroundBuildingsAndLandmarksInsideTheFarPlane) {
     EXPECT_GE(tallestFar, 150);
 }
 
+// Read whole; every map found beside the model although the model names it in upper case and
+// the file is in lower case; each part of a material used somewhere.
+TEST(SampleFiles, TexturedModelUsesEveryPartOfAMaterial) {
+    const Scene& scene = Loaded(kTexturedModel);
+    EXPECT_EQ(std::make_tuple(scene.loaded, ProblemsOf(scene)),
+              std::make_tuple(1, std::vector<std::string>{}));
+    std::size_t maps = 0, scaledMaps = 0, transparent = 0, twoSided = 0;
+    for (const Material* material : MaterialList(scene)) {
+        const std::string& map = material->textureFile;
+        if (!map.empty()) {
+            ++maps;
+            EXPECT_TRUE(std::regex_match(map, std::regex("[A-Z0-9]{1,8}\\.[A-Z]{3}"))) << map;
+            const std::filesystem::path found = FindTextureFile(kTexturedModel, map);
+            EXPECT_TRUE(!found.empty() && found.filename() != map) << map;
+        }
+        scaledMaps += material->uScale != 1 || material->vScale != 1 || material->uOffset != 0 ||
+                      material->vOffset != 0;
+        transparent += material->transparency > 0;
+        twoSided += material->twoSided;
+    }
+    std::size_t severalMaterials = 0, smoothed = 0;
+    for (const Mesh* mesh : MeshList()) {
+        // Coordinates for every vertex and a matched material for every face.
+        EXPECT_EQ(mesh->textureCoords.size(), 2u * mesh->vertexCount) << mesh->materialName;
+        const std::set<const Material*> used(mesh->faceMaterials.begin(),
+                                             mesh->faceMaterials.end());
+        EXPECT_TRUE(mesh->faceMaterials.size() == std::size_t(FaceCount(*mesh)) &&
+                    used.count(nullptr) == 0);
+        severalMaterials += used.size() >= 2;
+        smoothed += !mesh->smoothingGroups.empty();
+    }
+    EXPECT_GE(maps, 8u);
+    EXPECT_GE(std::min({scaledMaps, transparent, twoSided, severalMaterials, smoothed}), 1u);
+}
+
+// The same files, byte for byte, from both runs of each kind.
 TEST(SampleFileBytes, EveryRunWritesTheSameBytes) {
-    for (const std::string name : {"/kelm.3ds", "/groud.wav"}) {
-        const std::vector<unsigned char> made = ReadBytes(SAMPLE_DIR "/made" + name);
-        EXPECT_TRUE(!made.empty() && made == ReadBytes(SAMPLE_DIR "/again" + name)) << name;
+    for (const std::string kind : {"", "-textured"}) {
+        const std::filesystem::path made = SAMPLE_DIR "/made" + kind;
+        std::size_t files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(made)) {
+            const std::string name = entry.path().filename().string();
+            const std::vector<unsigned char> bytes = ReadBytes(entry.path().string());
+            EXPECT_TRUE(!bytes.empty() &&
+                        bytes == ReadBytes(SAMPLE_DIR "/again" + kind + "/" + name))
+                << kind << " " << name;
+            ++files;
+        }
+        EXPECT_EQ(files, kind.empty() ? 2u : 12u);
     }
 }
 

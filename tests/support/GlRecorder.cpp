@@ -3,6 +3,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <map>
+#include <set>
+#include <tuple>
+#include <vector>
+
 #include "platform/fake/CallLog.h"
 
 // One stand-in: its name, its parameters, and the numbers it records (a light or fog
@@ -46,3 +51,93 @@ RECORDED(gluLookAt,
          (GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
           GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ),
          {eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ})
+RECORDED(glDisable, (GLenum cap), {double(cap)})
+RECORDED(glColor4f, (GLfloat r, GLfloat g, GLfloat b, GLfloat a), {r, g, b, a})
+RECORDED(glLightModeli, (GLenum pname, GLint param), {double(pname), double(param)})
+RECORDED(glBlendFunc, (GLenum source, GLenum destination), {double(source), double(destination)})
+RECORDED(glDepthMask, (GLboolean flag), {double(flag)})
+RECORDED(glBindTexture, (GLenum target, GLuint texture), {double(target), double(texture)})
+RECORDED(glTexParameteri, (GLenum target, GLenum pname, GLint param),
+         {double(target), double(pname), double(param)})
+RECORDED(glTexEnvi, (GLenum target, GLenum pname, GLint param),
+         {double(target), double(pname), double(param)})
+RECORDED(glDeleteTextures, (GLsizei count, const GLuint*), {double(count)})
+RECORDED(glDeleteLists, (GLuint list, GLsizei range), {double(list), double(range)})
+
+// Texture names 1 to count; an image is recorded by its size.
+void glGenTextures(GLsizei count, GLuint* names) {
+    for (GLsizei i = 0; i < count; ++i) {
+        names[i] = static_cast<GLuint>(i + 1);
+    }
+    fake::Record("glGenTextures", {double(count)});
+}
+GLint gluBuild2DMipmaps(GLenum target, GLint components, GLsizei width, GLsizei height, GLenum,
+                        GLenum, const void*) {
+    fake::Record("gluBuild2DMipmaps",
+                 {double(target), double(components), double(width), double(height)});
+    return 0;
+}
+
+// Vertex arrays of floats, tightly packed: glDrawArrays is recorded as the immediate-mode calls
+// it stands for, per corner the texture coordinates, normal and vertex of the arrays enabled.
+namespace {
+std::set<GLenum> g_enabledArrays;
+std::map<GLenum, const GLfloat*> g_arrays;
+}  // namespace
+
+void glEnableClientState(GLenum array) {
+    g_enabledArrays.insert(array);
+}
+void glDisableClientState(GLenum array) {
+    g_enabledArrays.erase(array);
+}
+void glVertexPointer(GLint, GLenum, GLsizei, const void* data) {
+    g_arrays[GL_VERTEX_ARRAY] = static_cast<const GLfloat*>(data);
+}
+void glNormalPointer(GLenum, GLsizei, const void* data) {
+    g_arrays[GL_NORMAL_ARRAY] = static_cast<const GLfloat*>(data);
+}
+void glTexCoordPointer(GLint, GLenum, GLsizei, const void* data) {
+    g_arrays[GL_TEXTURE_COORD_ARRAY] = static_cast<const GLfloat*>(data);
+}
+void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
+    fake::Record("glDrawArrays", {double(mode), double(first), double(count)});
+    const std::tuple<GLenum, const char*, int> kinds[] = {
+        {GL_TEXTURE_COORD_ARRAY, "glTexCoord2f", 2},
+        {GL_NORMAL_ARRAY, "glNormal3f", 3},
+        {GL_VERTEX_ARRAY, "glVertex3f", 3}};
+    for (GLint i = first; i < first + count; ++i) {
+        for (const auto& [array, name, size] : kinds) {
+            if (g_enabledArrays.count(array) > 0) {
+                const GLfloat* at = g_arrays[array] + size * i;
+                fake::Record(name, std::vector<double>(at, at + size));
+            }
+        }
+    }
+}
+
+// Display lists 1 to range: the calls made while one is compiled are kept out of the log and
+// logged after each glCallList of it.
+namespace {
+std::map<GLuint, std::vector<fake::Call>> g_lists;
+GLuint g_compiling = 0;
+std::size_t g_compileStart = 0;
+}  // namespace
+
+GLuint glGenLists(GLsizei) {
+    return 1;
+}
+void glNewList(GLuint list, GLenum) {
+    g_compiling = list;
+    g_compileStart = fake::CallLog().size();
+}
+void glEndList() {
+    std::vector<fake::Call>& log = fake::CallLog();
+    const auto start = log.begin() + static_cast<std::ptrdiff_t>(g_compileStart);
+    g_lists[g_compiling].assign(start, log.end());
+    log.erase(start, log.end());
+}
+void glCallList(GLuint list) {
+    fake::Record("glCallList", {double(list)});
+    fake::CallLog().insert(fake::CallLog().end(), g_lists[list].begin(), g_lists[list].end());
+}

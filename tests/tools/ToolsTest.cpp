@@ -26,8 +26,11 @@ namespace fs = std::filesystem;
 // clang-format off
 TEST(ToolOptions, ModelInfo) {
     ExpectOutcomes(ParseModelInfoCommandLine, "model-info",
-        [](const ModelInfoOptions& o) { return o.modelPath + (o.dump ? " dump" : ""); },
+        [](const ModelInfoOptions& o) {
+            return o.modelPath + (o.dump ? " dump" : "") + (o.dumpMaterials ? " materials" : "");
+        },
         {{"p", -1, "p"}, {"--dump p", -1, "p dump"}, {"p --dump", -1, "p dump"},
+         {"--dump-materials p", -1, "p materials"}, {"--dump --dump-materials p", 2, "excludes"},
          {"", 2, "FILE"}, {"--dump", 2, "FILE"}, {"--frobnicate m.3ds", 2, "--frobnicate"},
          {"a.3ds b.3ds", 2, "b.3ds"}, {"--help", 0, "Usage: model-info"},
          {"--version", 0, "model-info " PROJECT_VERSION "\n"}});

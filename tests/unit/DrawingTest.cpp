@@ -2,10 +2,13 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <cmath>
+#include <fstream>
 
 #include "platform/fake/FakePlatform.h"
+#include "scene/ChunkIds.h"
 #include "scene/Scene.h"
+#include "tests/support/CallChecks.h"
 #include "tests/support/ModelFile.h"
 #include "tools/chunkwriter/ChunkWriter.h"
 
@@ -13,7 +16,7 @@ namespace {
 
 // The GL calls of one drawing pass of the model `write` writes, as "name arg arg ...".
 template <typename Write>
-std::vector<std::string> DrawnCalls(const Write& write) {
+Lines DrawnCalls(const Write& write) {
     ChunkWriter w;
     w.BeginModel();
     write(w);
@@ -24,16 +27,7 @@ std::vector<std::string> DrawnCalls(const Write& write) {
     fake::CallLog().clear();
     scene.DrawModel();
     EXPECT_EQ(g_meshCursor, nullptr);
-    std::vector<std::string> calls;
-    for (const fake::Call& call : fake::CallLog()) {
-        std::ostringstream line;
-        line << call.name;
-        for (double arg : call.args) {
-            line << ' ' << arg;
-        }
-        calls.push_back(line.str());
-    }
-    return calls;
+    return LoggedCalls();
 }
 
 TEST(Drawing, NothingIsDrawnWithoutALoadedModel) {
@@ -73,9 +67,171 @@ TEST(Drawing, EachDrawableFaceSendsItsNormalThenItsVerticesInFileOrder) {
     EXPECT_EQ(DrawnCalls(write),
               (std::vector<std::string>{
                   "glScalef 1 1 1", "glColor3f 1 1 1", triangles, "glColor3f 1 0 0",
-                  "glNormal3f 0 -0 1", "glVertex3f 0 0 0", "glVertex3f 1 0 0", "glVertex3f 0 1 0",
+                  "glNormal3f 0 0 1", "glVertex3f 0 0 0", "glVertex3f 1 0 0", "glVertex3f 0 1 0",
                   "glNormal3f -0.436852 -0.436852 0.786334", "glVertex3f 5 5 5", "glVertex3f 0 1 0",
                   "glVertex3f 1 0 0", "glEnd", triangles, "glColor3f 1 1 1", "glEnd"}));
+}
+
+// Drawing a model as its author made it: every face in its batch's state, opaque batches in the
+// order first used, then the transparent ones.
+class MaterialsDrawing : public testing::Test {
+protected:
+    // Draws the model twice with kMaterials, the first time into firstPass_: the calls of the
+    // second, a frame like every later one, without the per-corner normals and vertices (those
+    // stay in the log).
+    Lines FrameCalls(ChunkWriter& w) {
+        w.EndModel();
+        ModelFile file(w.bytes());
+        Scene scene(file.path());
+        scene.drawingStyle = Scene::DrawingStyle::kMaterials;
+        fake::CallLog().clear();
+        scene.DrawModel();
+        firstPass_ = LoggedCalls();
+        fake::CallLog().clear();
+        scene.DrawModel();
+        Lines calls;
+        for (const fake::Call& c : fake::CallLog()) {
+            if (c.name != "glNormal3f" && c.name != "glVertex3f") {
+                calls.push_back(CallLine(c.name, c.args));
+            }
+        }
+        return calls;
+    }
+    // An uncompressed 24-bit TGA image of width x height grey pixels, or only its header.
+    std::string WriteTga(const std::string& name, int width, int height, bool pixels = true) {
+        std::string header(18, '\0');
+        header[2] = 2;  // true colour
+        header[12] = char(width), header[13] = char(width >> 8);
+        header[14] = char(height), header[15] = char(height >> 8), header[16] = 24;
+        images_.push_back(testing::TempDir() + name);
+        std::ofstream(images_.back(), std::ios::binary)
+            << header << std::string(pixels ? 3 * width * height : 0, '\x80');
+        return name;
+    }
+    void TearDown() override {
+        for (const std::string& path : images_) {
+            std::remove(path.c_str());
+        }
+    }
+    std::vector<std::string> images_;
+    Lines firstPass_;
+};
+
+TEST_F(MaterialsDrawing, BatchesByMaterialWithTexturesTwoSidedAndATransparentPass) {
+    ChunkWriter w;
+    w.BeginModel();
+    const auto material = [&](const std::string& name, std::uint8_t r, std::uint8_t g,
+                              std::uint8_t b, const auto& parts) {
+        w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String(name), w.End();
+        w.DiffuseColor(r, g, b), parts(), w.End();
+    };
+    material("Brick", 255, 0, 0,
+             [&] { w.TextureMap(WriteTga("brick.tga", 2, 1), 2, 3, 0.5f, 0.25f); });
+    material("Glass", 0, 0, 255, [&] { w.Transparency(50), w.TwoSided(); });
+    material("Paint", 0, 255, 0, [&] { w.TwoSided(); });
+    material("Lost", 255, 255, 0, [&] { w.TextureMap("missing.tga"); });
+    material("Huge", 0, 255, 255, [&] { w.TextureMap(WriteTga("huge.tga", 8193, 1, false)); });
+    // Face 5 is in no group: the mesh's colour, that of its last group.
+    w.MeshObject({"Wall",
+                  {0, 0, 0, 1, 0, 0, 0, 1, 0},
+                  {0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2},
+                  {},
+                  0,
+                  {{"Brick", {0}}, {"Glass", {1}}, {"Lost", {3}}, {"Huge", {4}}, {"Paint", {2}}},
+                  {0, 0, 1, 0, 0, 1}});
+    // No mapping coordinates: Brick's colour.
+    w.MeshObject({"Plain", {0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2}, {"Brick"}});
+    testing::internal::CaptureStderr();
+    const Lines calls = FrameCalls(w);
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(warnings.begin(), warnings.end(), '\n'), 2) << warnings;
+
+    const auto call = [](const char* name, std::vector<double> args) {
+        return CallLine(name, args);
+    };
+    EXPECT_NE(std::find(firstPass_.begin(), firstPass_.end(),
+                        call("gluBuild2DMipmaps", {GL_TEXTURE_2D, GL_RGBA, 2, 1})),
+              firstPass_.end());
+    const auto batch = [&](std::vector<double> rgba, int list, int first) {
+        return Lines{call("glColor4f", rgba), call("glCallList", {double(list)}),
+                     call("glDrawArrays", {GL_TRIANGLES, double(first), 3})};
+    };
+    const Lines twoSidedOn = {call("glLightModeli", {GL_LIGHT_MODEL_TWO_SIDE, 1}),
+                              call("glColorMaterial", {GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE})};
+    const Lines twoSidedOff = {call("glLightModeli", {GL_LIGHT_MODEL_TWO_SIDE, 0}),
+                               call("glColorMaterial", {GL_FRONT, GL_AMBIENT_AND_DIFFUSE})};
+    const std::vector<Lines> parts = {
+        {call("glScalef", {1, 1, 1}), call("glShadeModel", {GL_SMOOTH}),
+         call("glTexEnvi", {GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE}),
+         call("glEnable", {GL_TEXTURE_2D}), call("glBindTexture", {GL_TEXTURE_2D, 1})},
+        // Brick, textured, white: u * 2 + 0.5, v * 3 + 0.25.
+        batch({1, 1, 1, 1}, 1, 0),
+        {call("glTexCoord2f", {0.5, 0.25}), call("glTexCoord2f", {2.5, 0.25}),
+         call("glTexCoord2f", {0.5, 3.25}), call("glDisable", {GL_TEXTURE_2D})},
+        twoSidedOn,
+        batch({0, 1, 0, 1}, 2, 3),
+        twoSidedOff,                 // Paint
+        batch({1, 1, 0, 1}, 3, 6),   // Lost
+        batch({0, 1, 1, 1}, 4, 9),   // Huge
+        batch({0, 1, 0, 1}, 5, 12),  // no group
+        batch({1, 0, 0, 1}, 6, 15),  // Plain
+        {call("glEnable", {GL_BLEND}), call("glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}),
+         call("glDepthMask", {0})},
+        twoSidedOn,
+        batch({0, 0, 1, 0.5}, 7, 18),
+        twoSidedOff,  // Glass
+        {call("glDepthMask", {1}), call("glDisable", {GL_BLEND}), call("glShadeModel", {GL_FLAT})}};
+    Lines expected;
+    for (const Lines& part : parts) {
+        expected.insert(expected.end(), part.begin(), part.end());
+    }
+    EXPECT_EQ(calls, expected);
+}
+
+// A cube of side 2 about the origin, two triangles a side, with smoothing masks per side (-x,
+// +x, -y, +y, -z, +z). At vertex v a face's normal is the unit sum of v's components along the
+// axes of the sides that meet there and share a bit with the face's side (its own side always).
+TEST_F(MaterialsDrawing, SmoothingGroupsAverageTheNormalsOfFacesSharingABit) {
+    const std::uint16_t sides[6][4] = {{0, 4, 6, 2}, {1, 3, 7, 5}, {0, 1, 5, 4},
+                                       {2, 6, 7, 3}, {0, 2, 3, 1}, {4, 5, 7, 6}};
+    const std::uint32_t cases[][6] = {
+        {0, 0, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 2, 2}, {1, 1, 2, 2, 3, 3}};
+    std::vector<float> xyz;
+    for (int v = 0; v < 8; ++v) {
+        xyz.insert(xyz.end(), {v & 1 ? 1.0f : -1.0f, v & 2 ? 1.0f : -1.0f, v & 4 ? 1.0f : -1.0f});
+    }
+    for (const auto& masks : cases) {
+        std::vector<std::uint16_t> abc;
+        std::vector<std::uint32_t> faceMasks;
+        for (int side = 0; side < 6; ++side) {
+            const std::uint16_t* q = sides[side];
+            abc.insert(abc.end(), {q[0], q[1], q[2], q[0], q[2], q[3]});
+            faceMasks.insert(faceMasks.end(), {masks[side], masks[side]});
+        }
+        ChunkWriter w;
+        w.BeginModel();
+        w.MeshObject({"Cube", xyz, abc, {}, 0, {}, {}, faceMasks});
+        FrameCalls(w);
+        const std::vector<fake::Call> normals = fake::CallsNamed("glNormal3f");
+        const std::vector<fake::Call> vertices = fake::CallsNamed("glVertex3f");
+        ASSERT_EQ(normals.size(), 36u);
+        for (std::size_t corner = 0; corner < 36; ++corner) {
+            const int side = static_cast<int>(corner / 6);
+            const std::vector<double>& v = vertices[corner].args;
+            std::vector<double> expected(3, 0.0);
+            double axes = 0;
+            for (int axis = 0; axis < 3; ++axis) {
+                const int sideThere = 2 * axis + (v[axis] > 0);
+                if (sideThere == side || (masks[sideThere] & masks[side]) != 0) {
+                    expected[axis] = v[axis], axes += 1;
+                }
+            }
+            for (double& component : expected) {
+                component /= std::sqrt(axes);  // each component is 0, 1 or -1
+            }
+            ExpectNear(normals[corner].args, expected, 1e-6);
+        }
+    }
 }
 
 }  // namespace

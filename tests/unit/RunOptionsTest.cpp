@@ -12,10 +12,10 @@ namespace {
 std::string Describe(const RunOptions& o) {
     const char* views[] = {"auto", "camera", "fit", "original"};
     const char* displays[] = {"ask", "full", "windowed"};
-    std::string text = o.modelPath + (o.modelNamed ? " named " : " ") +
-                       displays[static_cast<int>(o.display)] +
-                       (o.switchDisplayMode ? "+mode " : " ") + views[static_cast<int>(o.view)] +
-                       "/" + views[static_cast<int>(o.droppedView)];
+    std::string text =
+        o.modelPath + (o.modelNamed ? " named " : " ") + (o.drawMaterials ? "materials " : "") +
+        displays[static_cast<int>(o.display)] + (o.switchDisplayMode ? "+mode " : " ") +
+        views[static_cast<int>(o.view)] + "/" + views[static_cast<int>(o.droppedView)];
     if (o.scale) {
         text += " scale " + std::to_string(*o.scale).substr(0, 3);
     }
@@ -28,10 +28,10 @@ TEST(RunOptions, WithoutAModelTheWalkThroughAsMadeWithOneTheModelFitted) {
         {"", -1, "kelm.3ds ask+mode original/auto sound groud.wav"},
         {"--windowed", -1, "kelm.3ds windowed+mode original/auto sound groud.wav"},
         {"--fullscreen --view fit", -1, "kelm.3ds full+mode fit/fit sound groud.wav"},
-        {"m.3ds", -1, "m.3ds named windowed auto/auto sound none"},
+        {"m.3ds", -1, "m.3ds named materials windowed auto/auto sound none"},
         {"--fullscreen m.3ds --view camera --scale 2.5 --sound s.wav", -1,
-         "m.3ds named full camera/camera scale 2.5 sound s.wav"},
-        {"--view original --no-sound m.3ds", -1, "m.3ds named windowed original/original sound none"},
+         "m.3ds named materials full camera/camera scale 2.5 sound s.wav"},
+        {"--view original --no-sound m.3ds", -1, "m.3ds named materials windowed original/original sound none"},
         {"--fullscreen --windowed m.3ds", 2, "excludes"}, {"--view top m.3ds", 2, "top"},
         {"--scale 0 m.3ds", 2, "--scale"}, {"--scale -1 m.3ds", 2, "--scale"},
         {"--sound a.wav --no-sound m.3ds", 2, "excludes"}, {"a.3ds b.3ds", 2, "b.3ds"},

@@ -241,6 +241,7 @@ TEST_F(Shell, ANamedOrDroppedModelOpensWithoutTheQuestionOrSaysWhyItCannot) {
             1);
         // Reopened at the file's camera, one frame into the new sunrise.
         EXPECT_EQ(g_renderer->scene.eye[1], 750.0);
+        EXPECT_EQ(g_renderer->scene.drawingStyle, Scene::DrawingStyle::kMaterials);
         EXPECT_EQ(g_renderer->fogEnd, static_cast<float>(100.0 + 8.0 / 9.0));
         TearDown();
     }

@@ -29,7 +29,8 @@ inline std::size_t DataBytes(std::uint16_t id, const unsigned char* body, std::s
         return records < size ? records : size;
     }
     const bool container = id == chunk::kMain || id == chunk::kEditor || id == chunk::kTriMesh ||
-                           id == chunk::kMaterialBlock;
+                           id == chunk::kMaterialBlock || id == chunk::kTransparency ||
+                           id == chunk::kTextureMap;
     return container ? 0 : size;
 }
 

@@ -5,7 +5,8 @@ ParsedCommandLine<MakeSampleOptions> ParseMakeSampleCommandLine(int argc, const 
     MakeSampleOptions& options = parsed.options;
     CLI::App app(
         "Writes the sample scene DIR/kelm.3ds and its sound DIR/groud.wav, creating DIR if\n"
-        "needed. Run the walk-through from DIR to walk through them.\n",
+        "needed. Run the walk-through from DIR to walk through them. With --textured the scene\n"
+        "comes with texture maps, glass, smooth shading and a banner, and its images beside it.\n",
         "make-sample");
     AddToolConventions(app, "0 written, 1 a file is there already or cannot be written");
     const CLI::Validator notEmpty(
@@ -14,7 +15,9 @@ ParsedCommandLine<MakeSampleOptions> ParseMakeSampleCommandLine(int argc, const 
         },
         "");
     app.add_option("DIR", options.directory, "where the two files go")->required()->check(notEmpty);
-    app.add_flag("--force", options.force, "replace kelm.3ds and groud.wav if they are there");
+    app.add_flag("--force", options.force, "replace the files if they are there");
+    app.add_flag("--textured", options.textured,
+                 "write the textured sample: kelm.3ds, groud.wav and its PNG images");
     parsed.stop = ReadCommandLine(app, argc, argv);
     return parsed;
 }

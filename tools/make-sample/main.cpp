@@ -1,5 +1,6 @@
 // make-sample DIR: writes the sample model DIR/kelm.3ds and the sample sound DIR/groud.wav
-// that the walk-through reads from its working directory. See MakeSampleOptions.h.
+// that the walk-through reads from its working directory; with --textured, the textured sample
+// model and its images in their place. See MakeSampleOptions.h.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -7,8 +8,10 @@
 #include "tools/make-sample/AmbientSound.h"
 #include "tools/make-sample/MakeSampleOptions.h"
 #include "tools/make-sample/ModelEncoder.h"
+#include "tools/make-sample/PngEncoder.h"
 #include "tools/make-sample/SampleFileWriter.h"
 #include "tools/make-sample/SceneLayout.h"
+#include "tools/make-sample/TexturedModelEncoder.h"
 #include "tools/make-sample/WavEncoder.h"
 
 namespace {
@@ -19,21 +22,45 @@ constexpr int kExitNotWritten = 1;
 constexpr int kSampleRate = 22050;
 constexpr double kSoundSeconds = 20.0;
 
+// The model, with its face count, and then the images its materials name, each once.
+std::vector<SampleFile> ModelFiles(bool textured, std::size_t& faces) {
+    const SampleScene plain = BuildSampleScene();
+    if (!textured) {
+        faces = plain.FaceCount();
+        return {{"kelm.3ds", EncodeModel(plain, 1.0f, kStartX, kStartY)}};
+    }
+    const TexturedScene scene = BuildTexturedScene(plain, kStartX, kStartY);
+    faces = scene.FaceCount();
+    std::vector<SampleFile> files = {{"kelm.3ds", EncodeTexturedModel(scene, 1.0f)}};
+    for (const TexturedMaterial& material : scene.materials) {
+        if (material.pattern) {
+            files.push_back(
+                {MapFileName(material.mapName), EncodePng(PaintPattern(*material.pattern))});
+        }
+    }
+    return files;
+}
+
 int MakeSample(const MakeSampleOptions& options) {
-    const SampleScene scene = BuildSampleScene();
-    const std::vector<SampleFile> files = {
-        {"kelm.3ds", EncodeModel(scene, 1.0f, kStartX, kStartY)},
-        {"groud.wav", EncodeWav(SynthesiseAmbience(kSampleRate, kSoundSeconds), kSampleRate, 1)},
-    };
+    std::size_t faces = 0;
+    std::vector<SampleFile> files = ModelFiles(options.textured, faces);
+    const std::size_t images = files.size() - 1;
+    files.insert(
+        files.begin() + 1,
+        {"groud.wav", EncodeWav(SynthesiseAmbience(kSampleRate, kSoundSeconds), kSampleRate, 1)});
     const std::filesystem::path dir = options.directory;
     const std::string failure = WriteSampleFiles(dir, files, options.force);
     if (!failure.empty()) {
         std::fprintf(stderr, "make-sample: %s\n", failure.c_str());
         return kExitNotWritten;
     }
-    std::printf("make-sample: wrote %s (%zu faces, %zu bytes) and %s (%.0f s)\n",
-                (dir / files[0].name).string().c_str(), scene.FaceCount(), files[0].bytes.size(),
+    std::printf("make-sample: wrote %s (%zu faces, %zu bytes) and %s (%.0f s)",
+                (dir / files[0].name).string().c_str(), faces, files[0].bytes.size(),
                 (dir / files[1].name).string().c_str(), kSoundSeconds);
+    if (images > 0) {
+        std::printf(" and %zu images beside them", images);
+    }
+    std::printf("\n");
     return kExitWritten;
 }
 

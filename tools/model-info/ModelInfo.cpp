@@ -4,6 +4,7 @@
 
 #include "scene/ModelFileCheck.h"
 #include "scene/Scene.h"
+#include "tools/model-info/MaterialReport.h"
 #include "tools/model-info/ModelInfoOptions.h"
 #include "tools/model-info/ModelReport.h"
 
@@ -28,6 +29,8 @@ int Inspect(const ModelInfoOptions& options) {
     }
     if (options.dump) {
         PrintDump(scene, stdout);
+    } else if (options.dumpMaterials) {
+        PrintMaterialDump(scene, stdout);
     } else {
         PrintSummary(scene, options.modelPath.c_str(), stdout);
     }

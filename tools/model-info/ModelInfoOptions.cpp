@@ -5,11 +5,16 @@ ParsedCommandLine<ModelInfoOptions> ParseModelInfoCommandLine(int argc, const ch
     ModelInfoOptions& options = parsed.options;
     CLI::App app(
         "Loads the 3DS model FILE as the walk-through does and prints a summary with the\n"
-        "problems the reader tolerated, or with --dump every value it read.\n",
+        "problems the reader tolerated, with --dump every value it read, or with\n"
+        "--dump-materials every material's details and how the meshes use them.\n",
         "model-info");
     AddToolConventions(app, "0 read, 1 cannot be opened or not a 3DS model");
     app.add_option("FILE", options.modelPath, "the 3DS model")->required();
-    app.add_flag("--dump", options.dump, "print every value read instead of the summary");
+    CLI::Option* dump =
+        app.add_flag("--dump", options.dump, "print every value read instead of the summary");
+    app.add_flag("--dump-materials", options.dumpMaterials,
+                 "print the materials' details and their use by the meshes instead")
+        ->excludes(dump);
     parsed.stop = ReadCommandLine(app, argc, argv);
     return parsed;
 }

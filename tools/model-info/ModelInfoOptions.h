@@ -1,6 +1,6 @@
 // The command line of model-info:
 //
-//   model-info [--dump] FILE
+//   model-info [--dump | --dump-materials] FILE
 //   model-info --help | --version
 #pragma once
 
@@ -10,7 +10,8 @@
 
 struct ModelInfoOptions {
     std::string modelPath;
-    bool dump = false;  // every value read instead of the summary
+    bool dump = false;           // every value read instead of the summary
+    bool dumpMaterials = false;  // the materials' details and their use instead
 };
 
 ParsedCommandLine<ModelInfoOptions> ParseModelInfoCommandLine(int argc, const char* const* argv);

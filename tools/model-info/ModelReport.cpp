@@ -2,6 +2,7 @@
 
 #include "scene/Scene.h"
 #include "scene/ViewFit.h"
+#include "tools/model-info/MaterialReport.h"
 
 namespace {
 
@@ -98,7 +99,9 @@ void PrintSummary(const Scene& scene, const char* modelPath, std::FILE* out) {
     std::fprintf(out, "model scale  %.9g\n", scene.modelScale);
     std::fprintf(out, "bytes read   %d\n", scene.bytesRead);
     std::fprintf(out, "materials    %d\n", materialCount);
+    PrintTextureFiles(scene, modelPath, out);
     std::fprintf(out, "meshes       %d\n", meshCount);
+    PrintMeshMaterialCounts(out);
     std::fprintf(out, "vertices     %ld\n", vertexCount);
     std::fprintf(out, "faces        %ld\n", faceCount);
     PrintDrawnBox(scene, out);

@@ -93,6 +93,8 @@ int Shoot(const ShotOptions& options) {
     int status = kExitFailed;
     {
         SceneRenderer renderer(options.modelPath.c_str());
+        renderer.scene.drawingStyle = options.drawMaterials ? Scene::DrawingStyle::kMaterials
+                                                            : Scene::DrawingStyle::kMeshColours;
         PlaceModel(renderer.scene, options);
         if (!renderer.scene.loaded) {
             status = Failure("cannot read model " + options.modelPath);

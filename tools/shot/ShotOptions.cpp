@@ -175,6 +175,7 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
     // Every value has passed its check: take them into the options.
     app.callback([&] {
         options.view = ChosenView(view, app.count("--model") > 0);
+        options.drawMaterials = app.count("--model") > 0;
         options.scale = view.scale;
         ParseFrames(frames.c_str(), options.frames);
         ParseSize(size.c_str(), options.width, options.height);

@@ -16,6 +16,8 @@ struct ShotOptions {
     std::string modelPath = "kelm.3ds";
     // With --model the view defaults to auto, without it to the sample scene's own start.
     StartView view = StartView::kOriginal;
+    // With --model the model is drawn as its author made it, as walkthrough MODEL draws it.
+    bool drawMaterials = false;
     std::optional<double> scale;
     int frames = 1;
     int width = 800;
