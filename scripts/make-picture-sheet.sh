@@ -19,7 +19,7 @@ trap 'rm -rf "$scratch"' EXIT
 "$build/make-sample" "$scratch" >/dev/null
 
 models=("$scratch/kelm.3ds")
-for name in CameraRollAnimWithChildObject.3ds cubes_with_alpha.3DS fels.3ds RotatingCube.3DS \
+for name in CameraRollAnimWithChildObject.3ds cubes_with_alpha.3DS fels.3ds cube_with_diffuse_texture.3DS \
     testFormatDetection; do
     if [[ -f "$assimp/$name" ]]; then
         models+=("$assimp/$name")
