@@ -157,6 +157,24 @@ void Scene::ReadTriMesh() {
     LeaveChunk();
 }
 
+std::int32_t Scene::CountedRecords(int recordBytes, ProblemKind noCount, ProblemKind missing,
+                                   const char* countName, const char* recordsName) {
+    if (chunkLength < 2) {
+        Tolerate(noCount, "body of " + std::to_string(chunkLength) + " bytes holds no " +
+                              countName + " count");
+        return -1;
+    }
+    std::uint16_t count;
+    std::memcpy(&count, chunkData, sizeof count);
+    const std::int32_t held = (chunkLength - 2) / recordBytes;
+    if (count > held) {
+        Tolerate(missing, "body holds " + std::to_string(held) + " of " + std::to_string(count) +
+                              " " + recordsName);
+        return held;
+    }
+    return count;
+}
+
 // The mesh adopts the body buffer: `vertices` points just past its 16-bit count.
 void Scene::ReadVertexList(Mesh& mesh) {
     ReadChunkBody();
@@ -166,19 +184,12 @@ void Scene::ReadVertexList(Mesh& mesh) {
         mesh.vertices = nullptr;
         mesh.vertexCount = 0;
     }
-    if (chunkLength < 2) {
-        Tolerate(ProblemKind::kNoVertexCount,
-                 "body of " + std::to_string(chunkLength) + " bytes holds no vertex count");
+    const std::int32_t held = CountedRecords(kVertexBytes, ProblemKind::kNoVertexCount,
+                                             ProblemKind::kVerticesMissing, "vertex", "vertices");
+    if (held < 0) {
         return;
     }
-    std::uint16_t count;
-    std::memcpy(&count, chunkData, sizeof count);
-    const std::int32_t held = (chunkLength - 2) / kVertexBytes;
-    if (count > held) {
-        Tolerate(ProblemKind::kVerticesMissing, "body holds " + std::to_string(held) + " of " +
-                                                    std::to_string(count) + " vertices");
-    }
-    mesh.vertexCount = count > held ? held : count;
+    mesh.vertexCount = held;
     mesh.vertices = chunkData + 2;
     chunkData = nullptr;
     if (!mesh.textureCoords.empty()) {
@@ -191,23 +202,16 @@ void Scene::ReadVertexList(Mesh& mesh) {
 void Scene::ReadMappingCoords(Mesh& mesh) {
     ReadChunkBody();
     mesh.textureCoords.clear();
-    if (chunkLength < 2) {
-        Tolerate(ProblemKind::kMappingCoordsMissing,
-                 "body of " + std::to_string(chunkLength) + " bytes holds no coordinate count");
+    const std::int32_t kept =
+        CountedRecords(kCoordBytes, ProblemKind::kMappingCoordsMissing,
+                       ProblemKind::kMappingCoordsMissing, "coordinate", "mapping coordinates");
+    if (kept < 0) {
         return;
     }
-    std::uint16_t count;
-    std::memcpy(&count, chunkData, sizeof count);
-    const std::int32_t held = (chunkLength - 2) / kCoordBytes;
-    if (count > held) {
-        Tolerate(ProblemKind::kMappingCoordsMissing, "body holds " + std::to_string(held) + " of " +
-                                                         std::to_string(count) +
-                                                         " mapping coordinates");
-    }
-    const std::size_t kept = count > held ? held : count;
-    mesh.textureCoords.resize(2 * kept);
+    mesh.textureCoords.resize(2 * static_cast<std::size_t>(kept));
     if (kept > 0) {
-        std::memcpy(mesh.textureCoords.data(), chunkData + 2, kCoordBytes * kept);
+        std::memcpy(mesh.textureCoords.data(), chunkData + 2,
+                    kCoordBytes * static_cast<std::size_t>(kept));
     }
     if (mesh.vertices != nullptr) {
         CheckMappingCount(mesh);

@@ -141,6 +141,11 @@ private:
     // Reading helpers. Every walk ends: each turn of a loop consumes a whole header or leaves.
     void ReadVertexList(Mesh& mesh);
     void ReadFaceList(Mesh& mesh);
+    // The records a body read whole holds when it starts with a 16-bit count of records of
+    // `recordBytes`: the count, or as many as the body holds when it ends first (tolerated as
+    // `missing`); -1 when it is too short for the count (tolerated as `noCount`).
+    std::int32_t CountedRecords(int recordBytes, ProblemKind noCount, ProblemKind missing,
+                                const char* countName, const char* recordsName);
     void ReadMappingCoords(Mesh& mesh);
     void CheckMappingCount(const Mesh& mesh);
     // The parts of the face list up to the end of the innermost open chunk: inside the face
