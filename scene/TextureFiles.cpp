@@ -48,20 +48,33 @@ std::string FindTextureFile(const std::string& modelPath, const std::string& fil
     try {
         const fs::path folder = PathFromUtf8(modelPath.c_str()).parent_path();
         const fs::path listed = folder.empty() ? fs::path(".") : folder;
-        // The name as written first, so that of files differing only in case it is the one.
-        if (IsFile(listed / PathFromUtf8(name.c_str()))) {
-            return Found(folder, PathFromUtf8(name.c_str()));
-        }
+        // The name as written first, so that of files differing only in case it is the one;
+        // the folder's own spelling of the name is returned, also where the file system does
+        // not tell case apart.
         const std::string wanted = LowerAscii(name);
+        std::string sameButCase;
         std::error_code error;
         for (fs::directory_iterator it(listed, error), end; !error && it != end;
              it.increment(error)) {
             const fs::path entry = it->path().filename();
-            if (LowerAscii(entry.u8string()) == wanted && IsFile(it->path())) {
+            const std::string entryName = entry.u8string();
+            if (LowerAscii(entryName) != wanted || !IsFile(it->path())) {
+                continue;
+            }
+            if (entryName == name) {
                 return Found(folder, entry);
             }
+            if (sameButCase.empty()) {
+                sameButCase = Found(folder, entry);
+            }
+        }
+        if (!sameButCase.empty()) {
+            return sameButCase;
         }
         // A folder that cannot be listed may still let a known name be opened.
+        if (IsFile(listed / PathFromUtf8(name.c_str()))) {
+            return Found(folder, PathFromUtf8(name.c_str()));
+        }
         if (IsFile(listed / PathFromUtf8(wanted.c_str()))) {
             return Found(folder, PathFromUtf8(wanted.c_str()));
         }
