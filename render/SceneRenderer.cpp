@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "scene/ViewConstants.h"
+
 namespace {
 // "No suitable display mode was found."
 constexpr const char* kNoPixelFormatText = "没找到合适的显示模式";
@@ -60,7 +62,8 @@ void SceneRenderer::Resize(int width, int height) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const double aspect = static_cast<double>(width) / static_cast<double>(height);
-    gluPerspective(54.0, aspect, static_cast<double>(0.1f), 3000.0);
+    gluPerspective(view::kFieldOfViewDegrees, aspect, static_cast<double>(view::kNearPlane),
+                   view::kFarPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

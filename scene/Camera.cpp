@@ -4,6 +4,7 @@
 
 #include "platform/Platform.h"
 #include "scene/Scene.h"
+#include "scene/ViewConstants.h"
 
 namespace {
 
@@ -13,10 +14,10 @@ constexpr float kWalkStep = 0.2f;
 constexpr float kShiftFactor = 4.0f;
 constexpr float kMouseFactor = 0.2f;  // degrees of heading, units of pitch, per pixel
 constexpr float kHeightStep = 0.5f;
-constexpr float kLookDistance = 100.0f;
-constexpr double kPi = 3.14159;  // the program's own value, kept so headings stay as they were
-constexpr double kEyeBaseHeight = 3.0;
-constexpr float kPitchLimit = 200.0f;
+using view::kEyeBaseHeight;
+using view::kLookDistance;
+using view::kPi;
+using view::kPitchLimit;
 
 float AddRounded(float field, double amount) {
     return static_cast<float>(static_cast<double>(field) + amount);

@@ -3,17 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scene/ViewConstants.h"
+
 namespace {
 
-// The camera's and the projection's constants (scene/Camera.cpp, render/SceneRenderer.cpp):
-// the fit must see what they will show.
-constexpr double kPi = 3.14159;
-constexpr double kEyeBaseHeight = 3.0;
-constexpr double kLookDistance = 100.0;
-constexpr double kPitchLimit = 200.0;
-constexpr double kFieldOfViewDegrees = 54.0;
-constexpr double kNearPlane = static_cast<double>(0.1f);
-constexpr double kFarPlane = 3000.0;
+using view::kEyeBaseHeight;
+using view::kFarPlane;
+using view::kFieldOfViewDegrees;
+using view::kLookDistance;
+using view::kNearPlane;
+using view::kPi;
+using view::kPitchLimit;
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;  // GLU's, not the camera's
 
 // The fitted view leaves a tenth of the picture free on its fullest side, and keeps the eye at
