@@ -13,6 +13,7 @@
 // Texts are UTF-8; each backend converts them to what its platform wants.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -204,5 +205,12 @@ std::string TakeDroppedFile(std::uintptr_t drop);
 // --- Sound ---
 // Starts playing a WAV file once in the background; a missing file or device stays silent.
 void PlaySoundFileAsync(const char* fileName);
+
+// --- Memory ---
+// Asks the system to map every page of a big buffer that is about to be written, at once and
+// in large pages where it can, rather than one page fault at a time as it is written: on big
+// models those faults are most of the loading time. Leaves the contents as they are. One
+// definition for every backend, part of the model reader (platform/common/PrefaultPages.cpp).
+void PrefaultForWriting(void* buffer, std::size_t bytes);
 
 }  // namespace platform

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/Platform.h"
 #include "scene/ChunkIds.h"
 #include "scene/FileOpen.h"
 #include "scene/Scene.h"
@@ -137,6 +138,7 @@ void Scene::ReadChunkBody() {
     chunkData = nullptr;
     const std::size_t length = chunkLength > 0 ? static_cast<std::size_t>(chunkLength) : 0;
     chunkData = new unsigned char[length];
+    platform::PrefaultForWriting(chunkData, length);
     bytesRead += static_cast<std::int32_t>(length);
     const std::size_t delivered = std::fread(chunkData, 1, length, file);
     if (delivered < length) {

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "platform/Platform.h"
 #include "scene/SmoothNormals.h"
 #include "scene/TextureFiles.h"
 
@@ -18,89 +19,130 @@ struct BatchKey {
     const Material* material;
     const float* meshColor;  // null: white
     bool textured;
+    bool smooth;  // in a smoothing group of a mesh that has them
     bool operator<(const BatchKey& other) const {
-        return std::tie(material, meshColor, textured) <
-               std::tie(other.material, other.meshColor, other.textured);
+        return std::tie(material, meshColor, textured, smooth) <
+               std::tie(other.material, other.meshColor, other.textured, other.smooth);
     }
-};
-
-struct FaceRef {
-    const Mesh* mesh;
-    int face;
 };
 
 class BatchBuilder {
 public:
     explicit BatchBuilder(const std::string& modelPath) : modelPath_(modelPath) {}
 
+    // Finds each drawable face's batch; the faces are gathered by Finish.
     void AddMesh(const Mesh& mesh) {
         const int faceCount = FaceCount(mesh);
         const bool hasFaceMaterials =
             mesh.faceMaterials.size() == static_cast<std::size_t>(faceCount);
         const bool hasCoords =
             mesh.textureCoords.size() / 2 >= static_cast<std::size_t>(mesh.vertexCount);
+        std::vector<float> smoothed = SmoothCornerNormals(mesh);
+        meshes_.push_back(&mesh);
+        std::vector<std::uint32_t>& batchOfFace = batchOfFace_.emplace_back();
+        batchOfFace.assign(static_cast<std::size_t>(faceCount), kNotDrawn);
+        // Neighbouring faces mostly share their material: look a key up only when it changes.
+        std::optional<BatchKey> last;
+        std::uint32_t lastBatch = 0;
         for (int face = 0; face < faceCount; ++face) {
             if (!IsDrawable(mesh, face)) {
                 continue;
             }
             const Material* material =
                 hasFaceMaterials ? mesh.faceMaterials[static_cast<std::size_t>(face)] : nullptr;
-            BatchKey key{material, material == nullptr ? mesh.materialColor : nullptr, false};
-            key.textured = material != nullptr && hasCoords && TextureOf(*material) >= 0;
-            const auto [at, added] = batchOfKey_.emplace(key, faces_.size());
-            if (added) {
-                keys_.push_back(key);
-                faces_.emplace_back();
+            const bool smooth = !smoothed.empty() && mesh.smoothingGroups[std::size_t(face)] != 0;
+            if (!last || last->material != material || last->smooth != smooth) {
+                BatchKey key{material, material == nullptr ? mesh.materialColor : nullptr, false,
+                             smooth};
+                key.textured = material != nullptr && hasCoords && TextureOf(*material) >= 0;
+                const auto [at, added] =
+                    batchOfKey_.emplace(key, static_cast<std::uint32_t>(keys_.size()));
+                if (added) {
+                    keys_.push_back(key);
+                    faceCounts_.push_back(0);
+                }
+                last = key;
+                lastBatch = at->second;
             }
-            faces_[at->second].push_back({&mesh, face});
+            batchOfFace[static_cast<std::size_t>(face)] = lastBatch;
+            ++faceCounts_[lastBatch];
         }
-        std::vector<float> smoothed = SmoothCornerNormals(mesh);
-        if (!smoothed.empty()) {
-            smoothNormals_[&mesh] = std::move(smoothed);
-        }
+        smoothNormals_.push_back(std::move(smoothed));
     }
 
-    MaterialBatches Finish() {
-        MaterialBatches out;
-        // Drawing order: opaque, then transparent.
-        std::vector<std::size_t> order(keys_.size());
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            order[i] = i;
+    // Opaque batches first, then transparent ones, each in the order first used.
+    MaterialBatches Finish(PartOrder order) {
+        std::vector<std::size_t> drawingOrder(keys_.size());
+        for (std::size_t i = 0; i < drawingOrder.size(); ++i) {
+            drawingOrder[i] = i;
         }
-        std::stable_partition(order.begin(), order.end(),
+        std::stable_partition(drawingOrder.begin(), drawingOrder.end(),
                               [&](std::size_t i) { return !IsTransparent(keys_[i]); });
-        // Array order: textured first, so that the coordinates cover only their corners.
-        std::vector<std::size_t> layout = order;
-        std::stable_partition(layout.begin(), layout.end(),
-                              [&](std::size_t i) { return keys_[i].textured; });
-        std::vector<MaterialBatch> byKey(keys_.size());
-        std::size_t corners = 0;
-        std::size_t texturedCorners = 0;
-        for (std::size_t i : layout) {
-            byKey[i] = Describe(keys_[i]);
-            byKey[i].firstCorner = corners;
-            byKey[i].cornerCount = 3 * faces_[i].size();
-            corners += byKey[i].cornerCount;
-            if (keys_[i].textured) {
-                texturedCorners = corners;
-            }
-        }
-        out.positions.reserve(3 * corners);
-        out.normals.reserve(3 * corners);
-        out.texCoords.reserve(2 * texturedCorners);
-        for (std::size_t i : layout) {
-            for (const FaceRef& ref : faces_[i]) {
-                AppendFace(ref, keys_[i], out);
-            }
-        }
-        for (std::size_t i : order) {
-            out.batches.push_back(byKey[i]);
+        std::vector<std::size_t> firstFace;
+        std::vector<PlacedFace> faces = GatherFaces(order, firstFace);
+        MaterialBatches out;
+        PartLayout layout(meshes_);
+        for (std::size_t i : drawingOrder) {
+            MaterialBatch batch = Describe(keys_[i]);
+            batch.smooth = keys_[i].smooth;
+            PartShading shading;
+            shading.smoothNormals = keys_[i].smooth ? &smoothNormals_ : nullptr;
+            shading.texture = keys_[i].textured ? keys_[i].material : nullptr;
+            PlacedFace* batchFaces = faces.data() + firstFace[i];
+            const std::vector<FaceRange> parts = SplitIntoParts(batchFaces, faceCounts_[i], order);
+            layout.Write(batchFaces, parts, shading, batch.arrays);
+            out.batches.push_back(std::move(batch));
         }
         out.images = std::move(images_);
         return out;
     }
 
 private:
+    static constexpr std::uint32_t kNotDrawn = UINT32_MAX;
+
+    // Every drawable face, batch after batch, each batch's in file order; `firstFace` says
+    // where each batch's start. The faces' centres only for a spatial order.
+    std::vector<PlacedFace> GatherFaces(PartOrder order, std::vector<std::size_t>& firstFace) {
+        std::size_t total = 0;
+        for (std::size_t count : faceCounts_) {
+            firstFace.push_back(total);
+            total += count;
+        }
+        std::vector<PlacedFace> faces;
+        faces.reserve(total);
+        platform::PrefaultForWriting(faces.data(), total * sizeof(PlacedFace));
+        faces.resize(total);
+        std::vector<std::size_t> next = firstFace;
+        for (std::size_t mesh = 0; mesh < meshes_.size(); ++mesh) {
+            const std::vector<std::uint32_t>& batchOfFace = batchOfFace_[mesh];
+            for (std::size_t face = 0; face < batchOfFace.size(); ++face) {
+                if (batchOfFace[face] == kNotDrawn) {
+                    continue;
+                }
+                PlacedFace& placed = faces[next[batchOfFace[face]]++];
+                placed = {{0.0f, 0.0f, 0.0f},
+                          static_cast<std::uint32_t>(mesh),
+                          static_cast<std::uint32_t>(face)};
+                if (order == PartOrder::kSpatial) {
+                    AddCorners(*meshes_[mesh], static_cast<int>(face), placed.centre);
+                }
+            }
+        }
+        batchOfFace_ = {};
+        return faces;
+    }
+
+    static void AddCorners(const Mesh& mesh, int face, float sum[3]) {
+        const std::uint16_t* record = FaceRecord(mesh, face);
+        for (int corner = 0; corner < 3; ++corner) {
+            float xyz[3];
+            ReadVertex(mesh, record[corner], xyz);
+            for (int axis = 0; axis < 3; ++axis) {
+                sum[axis] += xyz[axis];
+            }
+        }
+    }
+
     static bool IsTransparent(const BatchKey& key) {
         return key.material != nullptr && key.material->transparency > 0.0f;
     }
@@ -123,28 +165,6 @@ private:
             batch.texture = key.textured ? textureOfMaterial_.at(key.material) : -1;
         }
         return batch;
-    }
-
-    void AppendFace(const FaceRef& ref, const BatchKey& key, MaterialBatches& out) const {
-        const Mesh& mesh = *ref.mesh;
-        const std::uint16_t* record = FaceRecord(mesh, ref.face);
-        const auto smoothed = smoothNormals_.find(&mesh);
-        for (int corner = 0; corner < 3; ++corner) {
-            float xyz[3];
-            ReadVertex(mesh, record[corner], xyz);
-            out.positions.insert(out.positions.end(), xyz, xyz + 3);
-            const float* normal =
-                smoothed != smoothNormals_.end()
-                    ? smoothed->second.data() + 9 * static_cast<std::size_t>(ref.face) + 3 * corner
-                    : mesh.normals + 3 * static_cast<std::size_t>(ref.face);
-            out.normals.insert(out.normals.end(), normal, normal + 3);
-            if (key.textured) {
-                const Material& m = *key.material;
-                const float* uv = mesh.textureCoords.data() + 2 * std::size_t{record[corner]};
-                out.texCoords.push_back(uv[0] * m.uScale + m.uOffset);
-                out.texCoords.push_back(uv[1] * m.vScale + m.vOffset);
-            }
-        }
     }
 
     // The image index of a material's texture, or -1; each material and each file is looked
@@ -191,10 +211,14 @@ private:
     }
 
     std::string modelPath_;
-    std::map<BatchKey, std::size_t> batchOfKey_;
-    std::vector<BatchKey> keys_;               // by batch, in the order first used
-    std::vector<std::vector<FaceRef>> faces_;  // by batch
-    std::unordered_map<const Mesh*, std::vector<float>> smoothNormals_;
+    std::map<BatchKey, std::uint32_t> batchOfKey_;
+    std::vector<BatchKey> keys_;           // by batch, in the order first used
+    std::vector<std::size_t> faceCounts_;  // by batch
+    // By mesh, in file order: the mesh, its faces' batches (kNotDrawn for a face GL cannot
+    // draw) and its corner normals (empty without smoothing groups).
+    std::vector<const Mesh*> meshes_;
+    std::vector<std::vector<std::uint32_t>> batchOfFace_;
+    std::vector<std::vector<float>> smoothNormals_;
     std::unordered_map<const Material*, int> textureOfMaterial_;
     std::map<std::string, int> imageOfPath_;
     std::vector<TextureImage> images_;
@@ -202,10 +226,11 @@ private:
 
 }  // namespace
 
-MaterialBatches BuildMaterialBatches(const Mesh* firstMesh, const std::string& modelPath) {
+MaterialBatches BuildMaterialBatches(const Mesh* firstMesh, const std::string& modelPath,
+                                     PartOrder order) {
     BatchBuilder builder(modelPath);
     for (const Mesh* mesh = firstMesh; mesh != nullptr; mesh = mesh->next) {
         builder.AddMesh(*mesh);
     }
-    return builder.Finish();
+    return builder.Finish(order);
 }

@@ -3,22 +3,20 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <utility>
 
 namespace {
 
-// Texture objects and display lists of models no longer shown, deleted with the next upload.
-struct StaleObjects {
-    std::vector<GLuint> textures;
-    std::vector<std::pair<GLuint, GLsizei>> lists;  // first, count
-};
-StaleObjects& Stale() {
-    static StaleObjects stale;
+// Texture objects of models no longer shown, deleted with the next upload.
+std::vector<GLuint>& StaleTextures() {
+    static std::vector<GLuint> stale;
     return stale;
 }
 
-// Turns a batch's texture and two-sided lighting on or off when they change.
+// Turns a batch's texture, two-sided lighting and smooth shading on or off when they change.
 class BatchState {
 public:
     void Apply(const MaterialBatch& batch, const std::vector<GLuint>& textureNames) {
@@ -37,6 +35,10 @@ public:
         if (batch.twoSided != twoSided_) {
             SetTwoSided(batch.twoSided);
         }
+        if (batch.smooth != smooth_) {
+            glShadeModel(batch.smooth ? GL_SMOOTH : GL_FLAT);
+            smooth_ = batch.smooth;
+        }
     }
     void Restore() {
         if (textured_) {
@@ -45,6 +47,10 @@ public:
         }
         if (twoSided_) {
             SetTwoSided(false);
+        }
+        if (smooth_) {
+            glShadeModel(GL_FLAT);
+            smooth_ = false;
         }
     }
 
@@ -58,36 +64,39 @@ private:
 
     bool textured_ = false;
     bool twoSided_ = false;
+    bool smooth_ = false;
 };
 
 }  // namespace
 
-MaterialDrawing::MaterialDrawing(MaterialBatches batches) : batches_(std::move(batches)) {}
+MaterialDrawing::MaterialDrawing(const Mesh* firstMesh, const std::string& modelPath, bool compiled)
+    : compiled_(compiled),
+      batches_(BuildMaterialBatches(firstMesh, modelPath,
+                                    compiled ? PartOrder::kSpatial : PartOrder::kFileOrder)) {}
 
 MaterialDrawing::~MaterialDrawing() {
-    StaleObjects& stale = Stale();
-    stale.textures.insert(stale.textures.end(), textureNames_.begin(), textureNames_.end());
-    if (firstList_ != 0) {
-        stale.lists.push_back({firstList_, static_cast<GLsizei>(batches_.batches.size())});
-    }
+    std::vector<GLuint>& stale = StaleTextures();
+    stale.insert(stale.end(), textureNames_.begin(), textureNames_.end());
 }
 
-void MaterialDrawing::Upload() {
-    StaleObjects& stale = Stale();
-    if (!stale.textures.empty()) {
-        glDeleteTextures(static_cast<GLsizei>(stale.textures.size()), stale.textures.data());
-        stale.textures.clear();
+std::size_t MaterialDrawing::ArrayBytes() const {
+    std::size_t bytes = 0;
+    for (const MaterialBatch& batch : batches_.batches) {
+        const PartArrays& arrays = batch.arrays;
+        bytes += sizeof(float) * (arrays.positions.capacity() + arrays.normals.capacity() +
+                                  arrays.texCoords.capacity()) +
+                 sizeof(std::uint16_t) * arrays.corners.capacity() +
+                 sizeof(DrawingPart) * arrays.parts.capacity();
     }
-    for (const auto& [first, count] : stale.lists) {
-        glDeleteLists(first, count);
-    }
-    stale.lists.clear();
-    UploadTextures();
-    CompileBatches();
-    uploaded_ = true;
+    return bytes;
 }
 
 void MaterialDrawing::UploadTextures() {
+    std::vector<GLuint>& stale = StaleTextures();
+    if (!stale.empty()) {
+        glDeleteTextures(static_cast<GLsizei>(stale.size()), stale.data());
+        stale.clear();
+    }
     textureNames_.assign(batches_.images.size(), 0);
     if (!textureNames_.empty()) {
         glGenTextures(static_cast<GLsizei>(textureNames_.size()), textureNames_.data());
@@ -107,38 +116,23 @@ void MaterialDrawing::UploadTextures() {
     }
     // GL holds the pixels now.
     batches_.images = {};
+    uploaded_ = true;
 }
 
-// The driver keeps a display list's vertices where it draws them from fastest, so a frame
-// hands it no vertex data at all; the arrays are then no longer needed.
-void MaterialDrawing::CompileBatches() {
-    const std::size_t count = batches_.batches.size();
-    firstList_ = count > 0 ? glGenLists(static_cast<GLsizei>(count)) : 0;
-    if (firstList_ == 0) {
-        return;  // none to draw, or no lists to be had: the arrays are drawn each frame
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        glNewList(firstList_ + static_cast<GLuint>(i), GL_COMPILE);
-        DrawArrays(batches_.batches[i]);
-        glEndList();
-    }
-    batches_.positions = {};
-    batches_.normals = {};
-    batches_.texCoords = {};
-}
-
-void MaterialDrawing::DrawArrays(const MaterialBatch& batch) const {
+// From the batch's arrays: the driver reads only the vertices of the parts drawn.
+void MaterialDrawing::DrawArrays(const MaterialBatch& batch, const DrawingPart& part) const {
     const bool textured = batch.texture >= 0;
+    const PartArrays& arrays = batch.arrays;
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, batches_.positions.data());
-    glNormalPointer(GL_FLOAT, 0, batches_.normals.data());
+    glVertexPointer(3, GL_FLOAT, 0, arrays.positions.data() + 3 * part.firstVertex);
+    glNormalPointer(GL_FLOAT, 0, arrays.normals.data() + 3 * part.firstVertex);
     if (textured) {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, 0, batches_.texCoords.data());
+        glTexCoordPointer(2, GL_FLOAT, 0, arrays.texCoords.data() + 2 * part.firstVertex);
     }
-    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(batch.firstCorner),
-                 static_cast<GLsizei>(batch.cornerCount));
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(part.cornerCount), GL_UNSIGNED_SHORT,
+                   arrays.corners.data() + part.firstCorner);
     if (textured) {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     }
@@ -146,44 +140,74 @@ void MaterialDrawing::DrawArrays(const MaterialBatch& batch) const {
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
+void MaterialDrawing::DrawImmediately(const MaterialBatch& batch, const DrawingPart& part) const {
+    const bool textured = batch.texture >= 0;
+    const PartArrays& arrays = batch.arrays;
+    glBegin(GL_TRIANGLES);
+    for (std::size_t corner = part.firstCorner; corner < part.firstCorner + part.cornerCount;
+         ++corner) {
+        const std::size_t vertex = part.firstVertex + arrays.corners[corner];
+        if (textured) {
+            const float* uv = &arrays.texCoords[2 * vertex];
+            glTexCoord2f(uv[0], uv[1]);
+        }
+        const float* normal = &arrays.normals[3 * vertex];
+        glNormal3f(normal[0], normal[1], normal[2]);
+        const float* xyz = &arrays.positions[3 * vertex];
+        glVertex3f(xyz[0], xyz[1], xyz[2]);
+    }
+    glEnd();
+}
+
 void MaterialDrawing::Draw() {
     if (!uploaded_) {
-        Upload();
+        UploadTextures();
     }
     if (batches_.batches.empty()) {
         return;
     }
-    glShadeModel(GL_SMOOTH);
     if (!textureNames_.empty()) {
         // The light and the fog act on textured faces as on the others.
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     }
-    DrawPass(false);
+    const ViewFrustum frustum = CurrentView();
+    DrawPass(false, frustum);
     if (batches_.batches.back().transparent) {
         // Faces behind a transparent one still show when drawn after it: no depth writes.
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glDepthMask(GL_FALSE);
-        DrawPass(true);
+        DrawPass(true, frustum);
         glDepthMask(GL_TRUE);
         glDisable(GL_BLEND);
     }
-    glShadeModel(GL_FLAT);
 }
 
-void MaterialDrawing::DrawPass(bool transparent) const {
+// The view this frame shows, in the coordinates the parts' boxes are in.
+ViewFrustum MaterialDrawing::CurrentView() const {
+    double projection[16] = {};
+    double modelView[16] = {};
+    if (compiled_) {
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    }
+    return ViewFrustum(projection, modelView);
+}
+
+void MaterialDrawing::DrawPass(bool transparent, const ViewFrustum& frustum) const {
     BatchState state;
-    for (std::size_t i = 0; i < batches_.batches.size(); ++i) {
-        const MaterialBatch& batch = batches_.batches[i];
+    for (const MaterialBatch& batch : batches_.batches) {
         if (batch.transparent != transparent) {
             continue;
         }
         state.Apply(batch, textureNames_);
         glColor4f(batch.color[0], batch.color[1], batch.color[2], batch.color[3]);
-        if (firstList_ != 0) {
-            glCallList(firstList_ + static_cast<GLuint>(i));
-        } else {
-            DrawArrays(batch);
+        for (const DrawingPart& part : batch.arrays.parts) {
+            if (!compiled_) {
+                DrawImmediately(batch, part);
+            } else if (!frustum.Excludes(part.min, part.max)) {
+                DrawArrays(batch, part);
+            }
         }
     }
     state.Restore();

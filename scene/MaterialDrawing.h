@@ -1,37 +1,45 @@
 // Drawing a model as its author made it, from its batches (MaterialBatches.h): a colour per
-// material, textures modulated by the light and the fog, smooth normals, two-sided materials
-// and a transparent pass after the opaque one.
+// material, textures modulated by the light and the fog, flat or smooth shading, two-sided
+// materials and a transparent pass after the opaque one.
+//
+// Compiled, the batches are laid out once in spatial parts with shared vertices, and a frame
+// draws from their vertex arrays only the parts in view. Uncompiled, every face goes through
+// glBegin and glEnd every frame, in file order: the same picture, for measuring and testing the
+// compiled drawing against.
 #pragma once
 
 #include <vector>
 
 #include "scene/MaterialBatches.h"
+#include "scene/ViewFrustum.h"
 
 class MaterialDrawing {
 public:
-    explicit MaterialDrawing(MaterialBatches batches);
-    // Issues no GL call: the context may be gone. The texture objects and display lists are
-    // deleted at the next upload, when a context is current again.
+    MaterialDrawing(const Mesh* firstMesh, const std::string& modelPath, bool compiled);
+    // Issues no GL call: the context may be gone. The texture objects are deleted at the next
+    // upload, when a context is current again.
     ~MaterialDrawing();
     MaterialDrawing(const MaterialDrawing&) = delete;
     MaterialDrawing& operator=(const MaterialDrawing&) = delete;
 
-    // Under the current matrix, light and fog; uploads the textures and the batches the first
-    // time. Leaves the GL state as it found it, with flat shading.
+    // Under the current matrix, light and fog; uploads the textures the first time. Leaves the
+    // GL state as it found it, with flat shading.
     void Draw();
+    bool Compiled() const { return compiled_; }
+    // What the vertex arrays hold, in bytes.
+    std::size_t ArrayBytes() const;
 
 private:
-    void Upload();
     void UploadTextures();
-    void CompileBatches();
-    // One batch's faces from the vertex arrays.
-    void DrawArrays(const MaterialBatch& batch) const;
-    void DrawPass(bool transparent) const;
+    ViewFrustum CurrentView() const;
+    // The parts of the opaque or the transparent batches, leaving out those outside `frustum`
+    // (the uncompiled drawing's frustum leaves out nothing).
+    void DrawPass(bool transparent, const ViewFrustum& frustum) const;
+    void DrawArrays(const MaterialBatch& batch, const DrawingPart& part) const;
+    void DrawImmediately(const MaterialBatch& batch, const DrawingPart& part) const;
 
+    bool compiled_;
     MaterialBatches batches_;
     std::vector<unsigned int> textureNames_;  // by image
-    // The batches' display lists, from firstList_ on, once compiled; 0 while the arrays are
-    // drawn each frame.
-    unsigned int firstList_ = 0;
     bool uploaded_ = false;
 };

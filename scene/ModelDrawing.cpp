@@ -21,10 +21,11 @@ void Scene::DrawModel() {
         // brighter or darker. A scale of 1 leaves the normals as they are, unit length.
         glEnable(GL_NORMALIZE);
     }
-    if (drawingStyle == DrawingStyle::kMaterials) {
-        if (!materialDrawing_) {
-            materialDrawing_ = std::make_shared<MaterialDrawing>(
-                BuildMaterialBatches(g_meshHead->next, ModelPath()));
+    if (drawingStyle != DrawingStyle::kMeshColours) {
+        const bool compiled = drawingStyle == DrawingStyle::kMaterials;
+        if (!materialDrawing_ || materialDrawing_->Compiled() != compiled) {
+            materialDrawing_ =
+                std::make_shared<MaterialDrawing>(g_meshHead->next, ModelPath(), compiled);
         }
         materialDrawing_->Draw();
         g_meshCursor = nullptr;
@@ -56,4 +57,8 @@ void Scene::DrawModel() {
         }
         glEnd();
     }
+}
+
+std::size_t Scene::DrawingBytes() const {
+    return materialDrawing_ ? materialDrawing_->ArrayBytes() : 0;
 }

@@ -6,14 +6,18 @@
 // vertices, faces and coordinates its bodies really hold, a face that names a vertex the mesh
 // does not have gets the zero normal instead of reading one, and a material group's index of a
 // face the mesh does not have is left out.
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
+#include "platform/Platform.h"
 #include "scene/ChunkIds.h"
 #include "scene/Scene.h"
+#include "scene/SecondThread.h"
 
 namespace {
 
@@ -42,15 +46,16 @@ inline float Stored(double value) {
     return static_cast<float>(value);
 }
 
-// One unit normal per face, from the cross product of its edges u = P2 - P1 and v = P3 - P2.
-// Every stored value (edge components, cross-product components, the sum of squares, the
-// length, the quotients) is rounded to float; the products and sums between are formed in
-// double. A face whose cross product is exactly zero keeps the zero normal, and so does a face
-// that names a vertex the mesh does not have. Returns the number of faces of that second kind.
-int ComputeFaceNormals(const Mesh& mesh, int faceCount, float* normals) {
+// One unit normal per face of faces [first, end), from the cross product of its edges
+// u = P2 - P1 and v = P3 - P2. Every stored value (edge components, cross-product components,
+// the sum of squares, the length, the quotients) is rounded to float; the products and sums
+// between are formed in double. A face whose cross product is exactly zero keeps the zero
+// normal, and so does a face that names a vertex the mesh does not have. Returns the number of
+// faces of that second kind.
+int ComputeFaceNormalRange(const Mesh& mesh, int first, int end, float* normals) noexcept {
     int unusable = 0;
-    for (int i = 0; i < faceCount; ++i) {
-        float* normal = normals + 3 * i;
+    for (int i = first; i < end; ++i) {
+        float* normal = normals + 3 * static_cast<std::size_t>(i);
         if (!IsDrawable(mesh, i)) {
             normal[0] = normal[1] = normal[2] = 0.0f;
             ++unusable;
@@ -79,6 +84,47 @@ int ComputeFaceNormals(const Mesh& mesh, int faceCount, float* normals) {
         normal[2] = Stored(nz / length);
     }
     return unusable;
+}
+
+// Below this many faces a second thread costs more to start than it saves.
+constexpr int kFacesWorthASecondThread = 16384;
+// The faces a thread claims at a time.
+constexpr int kFacesPerClaim = 2048;
+
+// Computes blocks of faces not yet claimed by another thread until none are left. Returns the
+// number of faces naming a missing vertex among those it computed.
+int ComputeUnclaimedNormals(const Mesh& mesh, int faceCount, float* normals,
+                            std::atomic<int>& nextUnclaimed) noexcept {
+    int unusable = 0;
+    for (;;) {
+        const int first = nextUnclaimed.fetch_add(kFacesPerClaim, std::memory_order_relaxed);
+        if (first >= faceCount) {
+            return unusable;
+        }
+        const int end = faceCount - first > kFacesPerClaim ? first + kFacesPerClaim : faceCount;
+        unusable += ComputeFaceNormalRange(mesh, first, end, normals);
+    }
+}
+
+// The normals of all the mesh's faces. A big mesh's faces are shared by this thread and a
+// second one, block by block, so that both cores work when both are free and this thread does
+// nearly all when the other is slow to start (a machine of one core starts none). The first
+// block is the helper's own, so that its share is never empty. Each face's normal is computed
+// as on one thread, and the helper has ended when this returns. Returns the number of faces
+// naming a missing vertex.
+int ComputeFaceNormals(const Mesh& mesh, int faceCount, float* normals) {
+    if (faceCount < kFacesWorthASecondThread || std::thread::hardware_concurrency() == 1) {
+        return ComputeFaceNormalRange(mesh, 0, faceCount, normals);
+    }
+    std::atomic<int> nextUnclaimed{kFacesPerClaim};
+    int unusable[2] = {0, 0};  // by share: the helper's, this thread's
+    ShareWithSecondThread([&mesh, faceCount, normals, &nextUnclaimed, &unusable](int share) {
+        if (share == 0) {
+            unusable[0] = ComputeFaceNormalRange(mesh, 0, kFacesPerClaim, normals);
+        }
+        unusable[share] += ComputeUnclaimedNormals(mesh, faceCount, normals, nextUnclaimed);
+    });
+    return unusable[0] + unusable[1];
 }
 
 }  // namespace
@@ -248,6 +294,8 @@ void Scene::ReadFaceList(Mesh& mesh) {
     delete[] mesh.faces;  // null: a mesh reads one face list, its groups run on to its end
     delete[] mesh.normals;
     mesh.faces = new std::uint16_t[1 + 4 * static_cast<std::size_t>(faceCount)];
+    platform::PrefaultForWriting(
+        mesh.faces, sizeof(std::uint16_t) * (1 + 4 * static_cast<std::size_t>(faceCount)));
     const std::size_t delivered = std::fread(mesh.faces + 1, kFaceBytes, faceCount, file);
     faceCount = static_cast<int>(delivered);
     mesh.faces[0] = static_cast<std::uint16_t>(faceCount);
@@ -259,6 +307,8 @@ void Scene::ReadFaceList(Mesh& mesh) {
     }
 
     mesh.normals = new float[3 * static_cast<std::size_t>(faceCount)];
+    platform::PrefaultForWriting(mesh.normals,
+                                 sizeof(float) * 3 * static_cast<std::size_t>(faceCount));
     const int unusable = ComputeFaceNormals(mesh, faceCount, mesh.normals);
     if (unusable > 0) {
         Tolerate(ProblemKind::kFacesNotDrawable,
@@ -355,6 +405,8 @@ void Scene::AssignGroupFaces(Mesh& mesh, const Material* material, std::size_t a
     const std::size_t listed = count > held ? held : count;
     const std::size_t faces = FaceCount(mesh);
     if (material != nullptr && mesh.faceMaterials.empty()) {
+        mesh.faceMaterials.reserve(faces);
+        platform::PrefaultForWriting(mesh.faceMaterials.data(), sizeof(const Material*) * faces);
         mesh.faceMaterials.assign(faces, nullptr);
     }
     std::size_t pastEnd = 0;

@@ -121,9 +121,13 @@ public:
 
     // How DrawModel draws: as the walk-through always has (one colour per mesh, one normal per
     // face), or as the model's author made it (a material per face, textures, transparency,
-    // smoothing groups, two-sided materials), for models the user names.
-    enum class DrawingStyle { kMeshColours, kMaterials };
+    // smoothing groups, two-sided materials), for models the user names. kMaterials draws only
+    // the parts in view, from geometry compiled once; kMaterialsImmediate draws the same picture
+    // with every face sent every frame, for comparison.
+    enum class DrawingStyle { kMeshColours, kMaterials, kMaterialsImmediate };
     DrawingStyle drawingStyle = DrawingStyle::kMeshColours;
+    // The bytes the materials drawing holds beyond the model: its vertex arrays.
+    std::size_t DrawingBytes() const;
     // The model file's path, UTF-8: textures are looked for beside it.
     const std::string& ModelPath() const { return modelPath_; }
 

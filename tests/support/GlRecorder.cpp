@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <tuple>
@@ -45,6 +46,7 @@ RECORDED(glBegin, (GLenum mode), {double(mode)})
 RECORDED(glEnd, (), {})
 RECORDED(glNormal3f, (GLfloat x, GLfloat y, GLfloat z), {x, y, z})
 RECORDED(glVertex3f, (GLfloat x, GLfloat y, GLfloat z), {x, y, z})
+RECORDED(glTexCoord2f, (GLfloat u, GLfloat v), {u, v})
 RECORDED(gluPerspective, (GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar),
          {fovy, aspect, zNear, zFar})
 RECORDED(gluLookAt,
@@ -62,7 +64,11 @@ RECORDED(glTexParameteri, (GLenum target, GLenum pname, GLint param),
 RECORDED(glTexEnvi, (GLenum target, GLenum pname, GLint param),
          {double(target), double(pname), double(param)})
 RECORDED(glDeleteTextures, (GLsizei count, const GLuint*), {double(count)})
-RECORDED(glDeleteLists, (GLuint list, GLsizei range), {double(list), double(range)})
+
+// No matrices are kept: a query reads zeros, a view volume that leaves nothing out.
+void glGetDoublev(GLenum, GLdouble* values) {
+    std::fill(values, values + 16, 0.0);
+}
 
 // Texture names 1 to count; an image is recorded by its size.
 void glGenTextures(GLsizei count, GLuint* names) {
@@ -78,11 +84,25 @@ GLint gluBuild2DMipmaps(GLenum target, GLint components, GLsizei width, GLsizei 
     return 0;
 }
 
-// Vertex arrays of floats, tightly packed: glDrawArrays is recorded as the immediate-mode calls
-// it stands for, per corner the texture coordinates, normal and vertex of the arrays enabled.
+// Vertex arrays of floats, tightly packed, and indices of 16 bits: glDrawElements is recorded
+// as the immediate-mode calls it stands for, per corner the texture coordinates, normal and
+// vertex of the arrays enabled.
 namespace {
 std::set<GLenum> g_enabledArrays;
 std::map<GLenum, const GLfloat*> g_arrays;
+
+void RecordCorner(GLushort i) {
+    const std::tuple<GLenum, const char*, int> kinds[] = {
+        {GL_TEXTURE_COORD_ARRAY, "glTexCoord2f", 2},
+        {GL_NORMAL_ARRAY, "glNormal3f", 3},
+        {GL_VERTEX_ARRAY, "glVertex3f", 3}};
+    for (const auto& [array, name, size] : kinds) {
+        if (g_enabledArrays.count(array) > 0) {
+            const GLfloat* at = g_arrays[array] + size * i;
+            fake::Record(name, std::vector<double>(at, at + size));
+        }
+    }
+}
 }  // namespace
 
 void glEnableClientState(GLenum array) {
@@ -100,44 +120,9 @@ void glNormalPointer(GLenum, GLsizei, const void* data) {
 void glTexCoordPointer(GLint, GLenum, GLsizei, const void* data) {
     g_arrays[GL_TEXTURE_COORD_ARRAY] = static_cast<const GLfloat*>(data);
 }
-void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
-    fake::Record("glDrawArrays", {double(mode), double(first), double(count)});
-    const std::tuple<GLenum, const char*, int> kinds[] = {
-        {GL_TEXTURE_COORD_ARRAY, "glTexCoord2f", 2},
-        {GL_NORMAL_ARRAY, "glNormal3f", 3},
-        {GL_VERTEX_ARRAY, "glVertex3f", 3}};
-    for (GLint i = first; i < first + count; ++i) {
-        for (const auto& [array, name, size] : kinds) {
-            if (g_enabledArrays.count(array) > 0) {
-                const GLfloat* at = g_arrays[array] + size * i;
-                fake::Record(name, std::vector<double>(at, at + size));
-            }
-        }
+void glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
+    fake::Record("glDrawElements", {double(mode), double(count), double(type)});
+    for (GLsizei i = 0; i < count; ++i) {
+        RecordCorner(static_cast<const GLushort*>(indices)[i]);
     }
-}
-
-// Display lists 1 to range: the calls made while one is compiled are kept out of the log and
-// logged after each glCallList of it.
-namespace {
-std::map<GLuint, std::vector<fake::Call>> g_lists;
-GLuint g_compiling = 0;
-std::size_t g_compileStart = 0;
-}  // namespace
-
-GLuint glGenLists(GLsizei) {
-    return 1;
-}
-void glNewList(GLuint list, GLenum) {
-    g_compiling = list;
-    g_compileStart = fake::CallLog().size();
-}
-void glEndList() {
-    std::vector<fake::Call>& log = fake::CallLog();
-    const auto start = log.begin() + static_cast<std::ptrdiff_t>(g_compileStart);
-    g_lists[g_compiling].assign(start, log.end());
-    log.erase(start, log.end());
-}
-void glCallList(GLuint list) {
-    fake::Record("glCallList", {double(list)});
-    fake::CallLog().insert(fake::CallLog().end(), g_lists[list].begin(), g_lists[list].end());
 }

@@ -152,35 +152,35 @@ TEST_F(MaterialsDrawing, BatchesByMaterialWithTexturesTwoSidedAndATransparentPas
     EXPECT_NE(std::find(firstPass_.begin(), firstPass_.end(),
                         call("gluBuild2DMipmaps", {GL_TEXTURE_2D, GL_RGBA, 2, 1})),
               firstPass_.end());
-    const auto batch = [&](std::vector<double> rgba, int list, int first) {
-        return Lines{call("glColor4f", rgba), call("glCallList", {double(list)}),
-                     call("glDrawArrays", {GL_TRIANGLES, double(first), 3})};
+    const auto batch = [&](std::vector<double> rgba) {
+        return Lines{call("glColor4f", rgba),
+                     call("glDrawElements", {GL_TRIANGLES, 3, GL_UNSIGNED_SHORT})};
     };
     const Lines twoSidedOn = {call("glLightModeli", {GL_LIGHT_MODEL_TWO_SIDE, 1}),
                               call("glColorMaterial", {GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE})};
     const Lines twoSidedOff = {call("glLightModeli", {GL_LIGHT_MODEL_TWO_SIDE, 0}),
                                call("glColorMaterial", {GL_FRONT, GL_AMBIENT_AND_DIFFUSE})};
     const std::vector<Lines> parts = {
-        {call("glScalef", {1, 1, 1}), call("glShadeModel", {GL_SMOOTH}),
+        {call("glScalef", {1, 1, 1}),
          call("glTexEnvi", {GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE}),
          call("glEnable", {GL_TEXTURE_2D}), call("glBindTexture", {GL_TEXTURE_2D, 1})},
         // Brick, textured, white: u * 2 + 0.5, v * 3 + 0.25.
-        batch({1, 1, 1, 1}, 1, 0),
+        batch({1, 1, 1, 1}),
         {call("glTexCoord2f", {0.5, 0.25}), call("glTexCoord2f", {2.5, 0.25}),
          call("glTexCoord2f", {0.5, 3.25}), call("glDisable", {GL_TEXTURE_2D})},
         twoSidedOn,
-        batch({0, 1, 0, 1}, 2, 3),
-        twoSidedOff,                 // Paint
-        batch({1, 1, 0, 1}, 3, 6),   // Lost
-        batch({0, 1, 1, 1}, 4, 9),   // Huge
-        batch({0, 1, 0, 1}, 5, 12),  // no group
-        batch({1, 0, 0, 1}, 6, 15),  // Plain
+        batch({0, 1, 0, 1}),
+        twoSidedOff,          // Paint
+        batch({1, 1, 0, 1}),  // Lost
+        batch({0, 1, 1, 1}),  // Huge
+        batch({0, 1, 0, 1}),  // no group
+        batch({1, 0, 0, 1}),  // Plain
         {call("glEnable", {GL_BLEND}), call("glBlendFunc", {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}),
          call("glDepthMask", {0})},
         twoSidedOn,
-        batch({0, 0, 1, 0.5}, 7, 18),
+        batch({0, 0, 1, 0.5}),
         twoSidedOff,  // Glass
-        {call("glDepthMask", {1}), call("glDisable", {GL_BLEND}), call("glShadeModel", {GL_FLAT})}};
+        {call("glDepthMask", {1}), call("glDisable", {GL_BLEND})}};
     Lines expected;
     for (const Lines& part : parts) {
         expected.insert(expected.end(), part.begin(), part.end());
@@ -217,6 +217,9 @@ TEST_F(MaterialsDrawing, SmoothingGroupsAverageTheNormalsOfFacesSharingABit) {
         ASSERT_EQ(normals.size(), 36u);
         for (std::size_t corner = 0; corner < 36; ++corner) {
             const int side = static_cast<int>(corner / 6);
+            if (masks[side] == 0 && corner % 3 != 2) {
+                continue;  // flat: a face is lit at its last corner alone
+            }
             const std::vector<double>& v = vertices[corner].args;
             std::vector<double> expected(3, 0.0);
             double axes = 0;

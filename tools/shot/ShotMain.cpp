@@ -93,8 +93,9 @@ int Shoot(const ShotOptions& options) {
     int status = kExitFailed;
     {
         SceneRenderer renderer(options.modelPath.c_str());
-        renderer.scene.drawingStyle = options.drawMaterials ? Scene::DrawingStyle::kMaterials
-                                                            : Scene::DrawingStyle::kMeshColours;
+        renderer.scene.drawingStyle = !options.drawMaterials ? Scene::DrawingStyle::kMeshColours
+                                      : options.immediate ? Scene::DrawingStyle::kMaterialsImmediate
+                                                          : Scene::DrawingStyle::kMaterials;
         PlaceModel(renderer.scene, options);
         if (!renderer.scene.loaded) {
             status = Failure("cannot read model " + options.modelPath);

@@ -169,6 +169,9 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
             }));
     app.add_flag("--bench", options.bench,
                  "draw every frame; print the frames drawn and the median ms per frame");
+    app.add_flag("--immediate", options.immediate,
+                 "with --model: send every face every frame, uncompiled and none left out (the "
+                 "picture is the same)");
     app.add_option("-o", options.outputPath, "the picture to write")
         ->type_name("OUT.png")
         ->required();

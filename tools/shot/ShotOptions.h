@@ -2,7 +2,7 @@
 //
 //   walkthrough-shot [--model FILE] [--view auto|camera|fit|original] [--scale S] [--frames N]
 //                    [--size WxH|N] [--hold KEY:FROM-TO]... [--mouse DX,DY@FRAME]... [--bench]
-//                    -o OUT.png
+//                    [--immediate] -o OUT.png
 //   walkthrough-shot --help | --version
 #pragma once
 
@@ -18,6 +18,8 @@ struct ShotOptions {
     StartView view = StartView::kOriginal;
     // With --model the model is drawn as its author made it, as walkthrough MODEL draws it.
     bool drawMaterials = false;
+    // Every face sent every frame, none left out: the picture the compiled drawing must equal.
+    bool immediate = false;
     std::optional<double> scale;
     int frames = 1;
     int width = 800;
