@@ -11,7 +11,7 @@ namespace {
 
 // GL's column-major perspective and look-at matrices, as gluPerspective and gluLookAt make.
 void Perspective(double fovy, double aspect, double near, double far, double m[16]) {
-    const double f = 1.0 / std::tan(fovy * M_PI / 360.0);
+    const double f = 1.0 / std::tan(fovy * 3.14159265358979323846 / 360.0);
     std::fill(m, m + 16, 0.0);
     m[0] = f / aspect, m[5] = f;
     m[10] = (far + near) / (near - far), m[11] = -1.0;
