@@ -7,7 +7,8 @@
 #   4. the Release build and a clang build, which must compile without a warning;
 #   5. the model reader's fuzzer for a bounded time;
 #   6. the Windows programs cross-built in build-win/ and tested under Wine;
-#   7. the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/.
+#   7. the web page built in build-web/ and tested in headless chromium;
+#   8. the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/.
 # Warnings are errors here (WALKTHROUGH_WERROR), not in a user's or a packager's build.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -43,6 +44,10 @@ scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
 
 stage "Windows programs under Wine"
 WALKTHROUGH_WERROR=ON scripts/build-windows.sh --test
+
+stage "the web page in headless chromium"
+WALKTHROUGH_WERROR=ON scripts/build-web.sh
+(cd tests/web && npm ci --no-audit --no-fund --silent && node --test)
 
 stage "the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

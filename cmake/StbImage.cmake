@@ -4,7 +4,7 @@ include_guard(GLOBAL)
 
 add_library(walkthrough_stb_image INTERFACE)
 find_path(STB_IMAGE_HEADERS stb/stb_image.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-if(WIN32)
+if(WIN32 OR EMSCRIPTEN)
     # The cross compiler must not see the rest of /usr/include: it gets a copy of the header in
     # the build folder.
     file(COPY ${STB_IMAGE_HEADERS}/stb/stb_image.h DESTINATION ${PROJECT_BINARY_DIR}/stb-include/stb)

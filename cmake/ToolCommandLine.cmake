@@ -3,7 +3,7 @@
 include_guard(GLOBAL)
 
 add_library(walkthrough_cli11 INTERFACE)
-if(WIN32)
+if(WIN32 OR EMSCRIPTEN)
     # CLI11 is header-only, but the cross compiler must not see the rest of /usr/include: it
     # gets a copy of CLI11's headers in the build folder.
     find_path(CLI11_HEADERS CLI/CLI.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)

@@ -4,6 +4,7 @@
 #   scripts/setup.sh --tests  also what the tests need
 #   scripts/setup.sh --windows          also what cross-building the Windows programs needs
 #   scripts/setup.sh --windows --tests  also Wine, to run the Windows tests here
+#   scripts/setup.sh --web              also emscripten and chromium, for the web page and its test
 set -euo pipefail
 
 # xfonts-base: SDL's X11 message box draws its text with the X core fonts.
@@ -13,11 +14,13 @@ packages=(g++ cmake make pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev
           libegl-dev libopengl-dev libegl-mesa0 libpng-dev xfonts-base libcli11-dev libstb-dev)
 tests=false
 windows=false
+web=false
 for option in "$@"; do
     case $option in
         --tests) tests=true ;;
         --windows) windows=true ;;
-        *) echo "usage: $0 [--tests] [--windows]" >&2; exit 2 ;;
+        --web) web=true ;;
+        *) echo "usage: $0 [--tests] [--windows] [--web]" >&2; exit 2 ;;
     esac
 done
 if $tests && ! $windows; then
@@ -32,6 +35,10 @@ if $windows; then
     if $tests; then
         packages+=(wine wine64 xvfb xauth xdotool x11-utils imagemagick)
     fi
+fi
+if $web; then
+    # node-acorn: emscripten's JavaScript tools need it (on NODE_PATH, see build-web.sh).
+    packages+=(emscripten node-acorn nodejs chromium)
 fi
 
 missing=()

@@ -1,0 +1,251 @@
+// The OpenGL 1.1 calls of the program that draw: glBegin/glEnd blocks of triangles, lit here
+// and drawn at glEnd; client arrays, copied into a GPU buffer by glDrawArrays and glDrawElements
+// (once: inside a display list at compile time, otherwise into ArrayBufferCache.h's copies) and
+// lit in the shader.
+#include <GL/gl.h>
+
+#include <algorithm>
+
+#include "platform/web/gl/GlContext.h"
+
+using webgl11::Gl;
+
+namespace {
+
+// kArrayFloats for each vertex that `vertexAt` names (count of them): the vertex array's points,
+// the normal array's normals (or the current normal) and the texture coordinates (or zeros).
+// Empty when the vertex array is unusable.
+template <class VertexAt>
+std::vector<float> GatherArrays(const VertexAt& vertexAt, std::size_t count) {
+    const webgl11::GlContext& gl = Gl();
+    const webgl11::ClientArray& points = gl.vertexArray;
+    if (count == 0 || !points.enabled || points.data == nullptr || points.size < 3) {
+        return {};
+    }
+    const auto element = [](const webgl11::ClientArray& array, std::size_t vertex,
+                            std::size_t component) {
+        const std::size_t stride =
+            static_cast<std::size_t>(array.stride > 0 ? array.stride : array.size);
+        return array.data[vertex * stride + component];
+    };
+    const bool normals = gl.normalArray.enabled && gl.normalArray.data != nullptr;
+    const bool texCoords =
+        gl.texCoordArray.enabled && gl.texCoordArray.data != nullptr && gl.texCoordArray.size >= 2;
+    std::vector<float> vertices;
+    vertices.reserve(count * webgl11::kArrayFloats);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t v = vertexAt(i);
+        for (std::size_t c = 0; c < 3; ++c) {
+            vertices.push_back(element(points, v, c));
+        }
+        for (std::size_t c = 0; c < 3; ++c) {
+            vertices.push_back(normals ? element(gl.normalArray, v, c) : gl.normal[c]);
+        }
+        for (std::size_t c = 0; c < 2; ++c) {
+            vertices.push_back(texCoords ? element(gl.texCoordArray, v, c) : 0.0f);
+        }
+    }
+    return vertices;
+}
+
+webgl11::ClientArray* ArrayOf(GLenum kind) {
+    switch (kind) {
+        case GL_VERTEX_ARRAY:
+            return &Gl().vertexArray;
+        case GL_NORMAL_ARRAY:
+            return &Gl().normalArray;
+        case GL_TEXTURE_COORD_ARRAY:
+            return &Gl().texCoordArray;
+        default:
+            return nullptr;
+    }
+}
+
+void Point(GLenum kind, GLint size, GLenum type, GLsizei stride, const GLvoid* data) {
+    webgl11::ClientArray* array = ArrayOf(kind);
+    if (array == nullptr || type != GL_FLOAT || stride < 0 ||
+        stride % static_cast<GLsizei>(sizeof(float)) != 0) {
+        return;
+    }
+    array->data = static_cast<const float*>(data);
+    array->size = size;
+    array->stride = stride / static_cast<GLsizei>(sizeof(float));
+}
+
+// Draws the client arrays' vertices that `vertexAt` names (count of them): from the GPU's copy
+// when these arrays were drawn before, or kept as the display list being compiled.
+template <class VertexAt>
+void DrawArraysOf(const void* indices, std::size_t first, const VertexAt& vertexAt,
+                  std::size_t count) {
+    webgl11::GlContext& gl = Gl();
+    const bool textured = gl.texCoordArray.enabled;
+    if (gl.compilingList != 0) {
+        const std::vector<float> vertices = GatherArrays(vertexAt, count);
+        webgl11::DisplayList& list = gl.lists[gl.compilingList];
+        webgl11::device::DeleteArrayBuffer(list.buffer);
+        list.buffer = vertices.empty() ? 0 : webgl11::device::CreateArrayBuffer(vertices);
+        list.vertexCount = static_cast<int>(vertices.size() / webgl11::kArrayFloats);
+        list.textured = textured;
+        return;
+    }
+    const webgl11::ArraysDrawn arrays{gl.vertexArray.data,
+                                      gl.normalArray.enabled ? gl.normalArray.data : nullptr,
+                                      textured ? gl.texCoordArray.data : nullptr,
+                                      indices,
+                                      first,
+                                      count};
+    constexpr std::size_t kSamples = 16;
+    const std::size_t samples = std::min(count, kSamples);
+    const auto sampleAt = [&vertexAt, count, samples](std::size_t i) {
+        return vertexAt(i * count / samples);
+    };
+    const std::uint64_t fingerprint = webgl11::Fingerprint(GatherArrays(sampleAt, samples));
+    const webgl11::DrawState state = gl.Draw(true, textured);
+    if (const webgl11::CachedBuffer* copy = gl.arrayCache.Find(arrays, fingerprint)) {
+        webgl11::device::DrawArrayBuffer(copy->buffer, copy->vertexCount, state);
+        return;
+    }
+    const std::vector<float> vertices = GatherArrays(vertexAt, count);
+    if (vertices.empty()) {
+        return;
+    }
+    const webgl11::CachedBuffer copy{webgl11::device::CreateArrayBuffer(vertices),
+                                     static_cast<int>(count), fingerprint, 0};
+    gl.arrayCache.Add(arrays, copy);
+    webgl11::device::DrawArrayBuffer(copy.buffer, copy.vertexCount, state);
+}
+
+}  // namespace
+
+extern "C" {
+
+void glBegin(GLenum mode) {
+    webgl11::GlContext& gl = Gl();
+    gl.inBlock = mode == GL_TRIANGLES;
+    gl.block.clear();
+}
+
+void glEnd() {
+    webgl11::GlContext& gl = Gl();
+    if (!gl.inBlock) {
+        return;
+    }
+    gl.inBlock = false;
+    webgl11::ShadingInputs inputs;
+    inputs.modelView = gl.matrices.ModelView();
+    inputs.lighting = gl.lighting && gl.light0;
+    inputs.normalize = gl.normalize;
+    inputs.flat = gl.flat;
+    inputs.light = gl.light;
+    webgl11::device::DrawLitTriangles(webgl11::ShadeTriangles(gl.block, inputs),
+                                      gl.Draw(false, true));
+    gl.block.clear();
+}
+
+void glColor3f(GLfloat red, GLfloat green, GLfloat blue) {
+    Gl().color = {red, green, blue, 1.0f};
+}
+
+void glColor4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) {
+    Gl().color = {red, green, blue, alpha};
+}
+
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {
+    Gl().normal = {x, y, z};
+}
+
+void glTexCoord2f(GLfloat s, GLfloat t) {
+    Gl().texCoord = {s, t};
+}
+
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+    webgl11::GlContext& gl = Gl();
+    if (gl.inBlock) {
+        gl.block.push_back({{x, y, z}, gl.normal, gl.color, gl.texCoord});
+    }
+}
+
+void glEnableClientState(GLenum kind) {
+    if (webgl11::ClientArray* array = ArrayOf(kind)) {
+        array->enabled = true;
+    }
+}
+
+void glDisableClientState(GLenum kind) {
+    if (webgl11::ClientArray* array = ArrayOf(kind)) {
+        array->enabled = false;
+    }
+}
+
+void glVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* data) {
+    Point(GL_VERTEX_ARRAY, size, type, stride, data);
+}
+
+void glNormalPointer(GLenum type, GLsizei stride, const GLvoid* data) {
+    Point(GL_NORMAL_ARRAY, 3, type, stride, data);
+}
+
+void glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* data) {
+    Point(GL_TEXTURE_COORD_ARRAY, size, type, stride, data);
+}
+
+void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
+    if (mode == GL_TRIANGLES && first >= 0 && count > 0) {
+        const auto vertexAt = [first](std::size_t i) {
+            return static_cast<std::size_t>(first) + i;
+        };
+        DrawArraysOf(nullptr, static_cast<std::size_t>(first), vertexAt,
+                     static_cast<std::size_t>(count));
+    }
+}
+
+void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
+    if (mode == GL_TRIANGLES && type == GL_UNSIGNED_SHORT && count > 0 && indices != nullptr) {
+        const auto* index = static_cast<const GLushort*>(indices);
+        const auto vertexAt = [index](std::size_t i) { return std::size_t{index[i]}; };
+        DrawArraysOf(indices, 0, vertexAt, static_cast<std::size_t>(count));
+    }
+}
+
+GLuint glGenLists(GLsizei range) {
+    webgl11::GlContext& gl = Gl();
+    if (range <= 0) {
+        return 0;
+    }
+    const GLuint first = gl.nextListName;
+    gl.nextListName += static_cast<GLuint>(range);
+    return first;
+}
+
+void glNewList(GLuint list, GLenum) {
+    if (list != 0) {
+        Gl().compilingList = list;
+    }
+}
+
+void glEndList() {
+    Gl().compilingList = 0;
+}
+
+void glCallList(GLuint name) {
+    webgl11::GlContext& gl = Gl();
+    const auto found = gl.lists.find(name);
+    if (found == gl.lists.end()) {
+        return;
+    }
+    const webgl11::DisplayList& list = found->second;
+    webgl11::device::DrawArrayBuffer(list.buffer, list.vertexCount, gl.Draw(true, list.textured));
+}
+
+void glDeleteLists(GLuint first, GLsizei range) {
+    webgl11::GlContext& gl = Gl();
+    for (GLsizei i = 0; i < range; ++i) {
+        const auto found = gl.lists.find(first + static_cast<GLuint>(i));
+        if (found != gl.lists.end()) {
+            webgl11::device::DeleteArrayBuffer(found->second.buffer);
+            gl.lists.erase(found);
+        }
+    }
+}
+
+}  // extern "C"

@@ -1,0 +1,142 @@
+// The web page's OpenGL 1.1 subset, natively: the matrices GLU and glTranslate/glScale compose,
+// the lighting equation at points computed by hand, flat shading's colour, the power-of-two
+// scaling of textures, and which GPU copies of client arrays are reused.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "platform/web/gl/ArrayBufferCache.h"
+#include "platform/web/gl/ImmediateShading.h"
+#include "platform/web/gl/MatrixState.h"
+#include "platform/web/gl/TextureScaling.h"
+
+namespace {
+
+using webgl11::Matrix4;
+using webgl11::Vec3;
+using webgl11::Vec4;
+
+void ExpectNear(const Vec4& actual, const Vec4& expected, const char* what) {
+    for (unsigned i = 0; i < 4; ++i) {
+        EXPECT_NEAR(actual[i], expected[i], 1e-5f) << what << ", component " << i;
+    }
+}
+
+Vec4 Apply(const Matrix4& matrix, const Vec3& point) {
+    return webgl11::Transform(matrix, {point[0], point[1], point[2], 1.0f});
+}
+
+TEST(GlSubset, MatricesComposeAsGlAndGluDo) {
+    webgl11::MatrixState matrices;
+    matrices.SetMode(webgl11::MatrixMode::kProjection);
+    matrices.MultiplyBy(webgl11::Perspective(90.0, 2.0, 1.0, 3.0));
+    matrices.SetMode(webgl11::MatrixMode::kModelView);
+    // Eye at (1, 2, 3) looking along +x with z up; then the model moved by (10, 0, 0), scaled 2.
+    matrices.MultiplyBy(webgl11::LookAt({1, 2, 3}, {5, 2, 3}, {0, 0, 1}));
+    matrices.MultiplyBy(webgl11::Translation(10, 0, 0));
+    matrices.MultiplyBy(webgl11::Scaling(2, 2, 2));
+    struct Case {
+        Vec3 point;
+        Vec4 eye;   // after the model-view matrix
+        Vec4 clip;  // after the projection too
+    };
+    const Case cases[] = {
+        // Model (-3.5, 1, 1.5) is world (3, 2, 3): 2 ahead of the eye.
+        {{-3.5f, 1.0f, 1.5f}, {0.0f, 0.0f, -2.0f, 1.0f}, {0.0f, 0.0f, 1.0f, 2.0f}},
+        // Model (-4, 0, 2) is world (2, 0, 4): 1 ahead, 2 to the right, 1 up.
+        {{-4.0f, 0.0f, 2.0f}, {2.0f, 1.0f, -1.0f, 1.0f}, {1.0f, 1.0f, -1.0f, 1.0f}},
+    };
+    for (const Case& c : cases) {
+        ExpectNear(Apply(matrices.ModelView(), c.point), c.eye, "eye");
+        ExpectNear(Apply(webgl11::Multiply(matrices.Projection(), matrices.ModelView()), c.point),
+                   c.clip, "clip");
+    }
+    // A uniform scale of 2 leaves normals half as long; their direction is kept.
+    const Vec3 normal =
+        webgl11::TransformNormal(webgl11::NormalMatrix(matrices.ModelView()), {0.0f, 0.0f, 1.0f});
+    ExpectNear({normal[0], normal[1], normal[2], 0.0f}, {0.0f, 0.5f, 0.0f, 0.0f}, "normal");
+    matrices.LoadIdentity();
+    ExpectNear(Apply(matrices.ModelView(), {1, 2, 3}), {1, 2, 3, 1}, "identity");
+}
+
+TEST(GlSubset, LightingFollowsTheEquationAtPointsComputedByHand) {
+    webgl11::LightState light;
+    light.ambient = {0.1f, 0.1f, 0.1f, 1.0f};
+    light.diffuse = {0.5f, 0.5f, 0.5f, 1.0f};
+    light.modelAmbient = {0.2f, 0.2f, 0.2f, 1.0f};
+    light.eyePosition = {0.0f, 0.0f, 10.0f, 1.0f};
+    const Vec4 color{0.8f, 0.4f, 1.0f, 0.5f};
+    struct Case {
+        Vec3 position, normal;
+        float factor;  // colour times this: 0.3 of ambients plus 0.5 of N.L
+    };
+    const float cos45 = std::sqrt(0.5f);
+    const Case cases[] = {
+        {{0, 0, 0}, {0, 0, 1}, 0.8f},                  // facing the light
+        {{0, 0, 0}, {0, 0, -1}, 0.3f},                 // facing away: the ambients alone
+        {{10, 0, 0}, {0, 0, 1}, 0.3f + 0.5f * cos45},  // the light 45 degrees off the normal
+        {{0, 0, 0}, {0, 0, 3}, 1.8f},                  // an unnormalised normal lights more
+    };
+    for (const Case& c : cases) {
+        const Vec4 lit = webgl11::LitColor(light, c.position, c.normal, color);
+        Vec4 expected{};
+        for (unsigned i = 0; i < 3; ++i) {
+            expected[i] = std::fmin(1.0f, color[i] * c.factor);  // clamped to 1
+        }
+        expected[3] = color[3];
+        ExpectNear(lit, expected, "lit colour");
+    }
+    // A light with w 0 is a direction: the same wherever the vertex is.
+    light.eyePosition = {0.0f, 0.0f, 1.0f, 0.0f};
+    ExpectNear(webgl11::LitColor(light, {100, 50, 0}, {0, 0, 1}, color),
+               webgl11::LitColor(light, {0, 0, 0}, {0, 0, 1}, color), "directional");
+}
+
+TEST(GlSubset, FlatTrianglesTakeTheirLastVertexColourAndPartialOnesAreDropped) {
+    webgl11::ShadingInputs inputs;
+    inputs.flat = true;
+    const std::vector<webgl11::ImmediateVertex> vertices = {
+        {{0, 0, 0}, {0, 0, 1}, {1, 0, 0, 1}, {0, 0}},
+        {{1, 0, 0}, {0, 0, 1}, {0, 1, 0, 1}, {1, 0}},
+        {{0, 1, 0}, {0, 0, 1}, {0, 0, 1, 1}, {0, 1}},
+        {{5, 5, 5}, {0, 0, 1}, {1, 1, 1, 1}, {0, 0}},  // no triangle
+    };
+    const std::vector<float> shaded = webgl11::ShadeTriangles(vertices, inputs);
+    ASSERT_EQ(shaded.size(), 3u * webgl11::kShadedFloats);
+    for (unsigned v = 0; v < 3; ++v) {
+        const float* at = &shaded[v * webgl11::kShadedFloats];
+        EXPECT_EQ((std::vector<float>(at + 3, at + 7)), (std::vector<float>{0, 0, 1, 1}));
+        EXPECT_EQ(at[0], vertices[v].position[0]);
+        EXPECT_EQ(at[8], vertices[v].texCoord[1]);
+    }
+}
+
+TEST(GlSubset, TexturesAreScaledDownToPowersOfTwoByAveraging) {
+    const std::pair<int, int> sizes[] = {{1, 1},     {2, 2},     {3, 2},
+                                         {255, 128}, {256, 256}, {5000, 2048}};
+    for (const auto& [size, power] : sizes) {
+        EXPECT_EQ(webgl11::PowerOfTwoAtMost(size, 2048), power) << size;
+    }
+    const std::uint8_t image[] = {0, 10, 20, 255, 100, 110, 120, 255, 200, 210, 220, 255};
+    EXPECT_EQ(webgl11::ScaleRgba(image, 3, 1, 1, 1),
+              (std::vector<std::uint8_t>{100, 110, 120, 255}));
+}
+
+TEST(GlSubset, ArrayCopiesAreReusedOnlyForTheSameContentsAndDroppedWhenUnused) {
+    webgl11::ArrayBufferCache cache;
+    const float points[3] = {};
+    const webgl11::ArraysDrawn arrays{points, nullptr, nullptr, nullptr, 0, 3};
+    cache.Add(arrays, {7, 3, 1111, 0});
+    EXPECT_EQ(cache.Find(arrays, 2222), nullptr) << "other contents at the same address";
+    ASSERT_NE(cache.Find(arrays, 1111), nullptr);
+    cache.Add(arrays, {8, 3, 2222, 0});
+    EXPECT_EQ(cache.EndFrame(), std::vector<std::uint32_t>{7}) << "the replaced copy";
+    for (std::uint64_t frame = 1; frame < webgl11::ArrayBufferCache::kFramesKept; ++frame) {
+        EXPECT_TRUE(cache.EndFrame().empty());
+    }
+    EXPECT_EQ(cache.EndFrame(), std::vector<std::uint32_t>{8}) << "not drawn for a while";
+    EXPECT_EQ(cache.Find(arrays, 2222), nullptr);
+}
+
+}  // namespace
