@@ -247,11 +247,16 @@ public:
         for (const Run& run : runs) {
             const std::string& name = run.run_name.function_name;
             const Figures figures{run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+            // A walk's median frame: each repetition's, or their median when only the
+            // aggregates are reported.
             const auto frame = run.counters.find("median_frame_ms");
             if (frame != run.counters.end() && run.run_type == Run::RT_Iteration) {
                 walkFrames_[name].push_back(frame->second.value);
             }
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                if (frame != run.counters.end()) {
+                    walkMedians_[name] = frame->second.value;
+                }
                 medians_[name] = figures;
             } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min") {
                 minima_[name] = figures;
@@ -268,6 +273,10 @@ public:
     bool Repeated() const { return !medians_.empty(); }
     // The median of a walk's median frames over its repetitions, in ms.
     double WalkFrame(const std::string& name) const {
+        const auto median = walkMedians_.find(name);
+        if (median != walkMedians_.end()) {
+            return median->second;
+        }
         const auto found = walkFrames_.find(name);
         return found != walkFrames_.end() ? MedianOf(found->second) : 0.0;
     }
@@ -293,6 +302,7 @@ private:
     std::map<std::string, Figures> sums_;
     std::map<std::string, int> counts_;
     std::map<std::string, std::vector<double>> walkFrames_;
+    std::map<std::string, double> walkMedians_;
 };
 
 // One ratio line for time and one for CPU: "program frame 12.0 ms / bare loop 11.8 ms = 1.017".
