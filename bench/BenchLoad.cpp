@@ -201,14 +201,23 @@ LoadMemory MeasureOneLoad(const std::string& path) {
     return memory;
 }
 
-void LoadModel(benchmark::State& state, const BenchModel& model) {
-    const std::string path = ModelPath(model);
+// Writes the model to `path` and reads it once into the page cache; its size, or -1 (the
+// benchmark skipped) when it cannot be written.
+long PrepareModel(benchmark::State& state, const BenchModel& model, const std::string& path) {
     if (!WriteModelApart(model, path)) {
         state.SkipWithError("cannot write the model");
+        return -1;
+    }
+    WarmPageCache(path);
+    return FileSize(path);
+}
+
+void LoadModel(benchmark::State& state, const BenchModel& model) {
+    const std::string path = ModelPath(model);
+    const long size = PrepareModel(state, model, path);
+    if (size < 0) {
         return;
     }
-    const long size = FileSize(path);
-    WarmPageCache(path);
     const LoadMemory memory = MeasureOneLoad(path);
 
     for (auto _ : state) {
@@ -237,12 +246,10 @@ void LoadModel(benchmark::State& state, const BenchModel& model) {
 // The same file read whole with one fread into one buffer: the ceiling a reader can approach.
 void ReadFileBare(benchmark::State& state, const BenchModel& model) {
     const std::string path = ModelPath(model);
-    if (!WriteModelApart(model, path)) {
-        state.SkipWithError("cannot write the model");
+    const long size = PrepareModel(state, model, path);
+    if (size < 0) {
         return;
     }
-    const long size = FileSize(path);
-    WarmPageCache(path);
     for (auto _ : state) {
         std::FILE* in = std::fopen(path.c_str(), "rb");
         std::unique_ptr<unsigned char[]> buffer(new unsigned char[size]);
@@ -417,12 +424,10 @@ private:
 
 void StraightLine(benchmark::State& state, const BenchModel& model) {
     const std::string path = ModelPath(model);
-    if (!WriteModelApart(model, path)) {
-        state.SkipWithError("cannot write the model");
+    const long size = PrepareModel(state, model, path);
+    if (size < 0) {
         return;
     }
-    const long size = FileSize(path);
-    WarmPageCache(path);
     for (auto _ : state) {
         std::FILE* in = std::fopen(path.c_str(), "rb");
         auto reader = std::make_unique<PlainReader>(in);
