@@ -126,16 +126,17 @@ TEST(GlSubset, TexturesAreScaledDownToPowersOfTwoByAveraging) {
 TEST(GlSubset, ArrayCopiesAreReusedOnlyForTheSameContentsAndDroppedWhenUnused) {
     webgl11::ArrayBufferCache cache;
     const float points[3] = {};
-    const webgl11::ArraysDrawn arrays{points, nullptr, nullptr, nullptr, 0, 3};
-    cache.Add(arrays, {7, 3, 1111, 0});
+    const std::uint16_t indices[3] = {0, 1, 2};
+    const webgl11::ArraysDrawn arrays{points, nullptr, nullptr, indices, 3};
+    cache.Add(arrays, {7, 17, 3, 1111, 0});
     EXPECT_EQ(cache.Find(arrays, 2222), nullptr) << "other contents at the same address";
     ASSERT_NE(cache.Find(arrays, 1111), nullptr);
-    cache.Add(arrays, {8, 3, 2222, 0});
-    EXPECT_EQ(cache.EndFrame(), std::vector<std::uint32_t>{7}) << "the replaced copy";
+    cache.Add(arrays, {8, 18, 3, 2222, 0});
+    EXPECT_EQ(cache.EndFrame(), (std::vector<std::uint32_t>{7, 17})) << "the replaced copy";
     for (std::uint64_t frame = 1; frame < webgl11::ArrayBufferCache::kFramesKept; ++frame) {
         EXPECT_TRUE(cache.EndFrame().empty());
     }
-    EXPECT_EQ(cache.EndFrame(), std::vector<std::uint32_t>{8}) << "not drawn for a while";
+    EXPECT_EQ(cache.EndFrame(), (std::vector<std::uint32_t>{8, 18})) << "not drawn for a while";
     EXPECT_EQ(cache.Find(arrays, 2222), nullptr);
 }
 

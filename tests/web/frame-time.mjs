@@ -1,5 +1,6 @@
 // Measures the page's frame time in headless chromium: the sample scene, or MODEL opened through
-// the file input. Not a test: it reports, for comparison with `walkthrough-shot --bench`.
+// the file input. Not a test: it reports the median and the mean time between shown frames, for
+// comparison with `walkthrough-shot --bench`. It looks at the page seldom, so as not to load it.
 //   node frame-time.mjs [MODEL.3ds] [FRAMES]     (WALKTHROUGH_WEB_DIR as for the test)
 import fs from 'node:fs';
 import os from 'node:os';
@@ -21,18 +22,25 @@ try {
   const frameShown = () => page.evaluate(() => Number(document.documentElement.dataset.frame || 0));
   const waitForFrame = (frame) => page.waitForFunction(
       (at) => Number(document.documentElement.dataset.frame || 0) >= at, frame,
-      {timeout: 0, polling: 5});
+      {timeout: 0, polling: 100});
   await waitForFrame(3);
   if (model) {
     await page.setInputFiles('#file', model);
     await waitForFrame((await frameShown()) + 3);  // read, uploaded and drawn once
   }
-  const first = await frameShown();
-  const start = performance.now();
-  await waitForFrame(first + frames);
-  const milliseconds = (performance.now() - start) / frames;
-  console.log(`${model || 'the sample scene'}: ${milliseconds.toFixed(1)} ms per frame ` +
-              `over ${frames} frames`);
+  // When each frame is shown, from the frame count's changes.
+  await page.evaluate(() => {
+    window.frameTimes = [];
+    new MutationObserver(() => window.frameTimes.push(performance.now()))
+        .observe(document.documentElement, {attributeFilter: ['data-frame']});
+  });
+  await waitForFrame((await frameShown()) + frames + 1);
+  const times = await page.evaluate(() => window.frameTimes);
+  const intervals = times.slice(1).map((time, i) => time - times[i]).sort((a, b) => a - b);
+  const median = intervals[Math.floor(intervals.length / 2)];
+  const mean = (times[times.length - 1] - times[0]) / intervals.length;
+  console.log(`${model || 'the sample scene'}: median ${median.toFixed(1)} ms, mean ` +
+              `${mean.toFixed(1)} ms per frame over ${intervals.length} frames`);
 } finally {
   await browser.close();
   server.close();

@@ -16,8 +16,8 @@ const CachedBuffer* ArrayBufferCache::Find(const ArraysDrawn& arrays, std::uint6
 
 void ArrayBufferCache::Add(const ArraysDrawn& arrays, const CachedBuffer& copy) {
     const auto found = copies_.find(arrays);
-    if (found != copies_.end() && found->second.buffer != copy.buffer) {
-        dropped_.push_back(found->second.buffer);  // the same arrays with new contents
+    if (found != copies_.end()) {  // the same arrays with new contents
+        Drop(found->second);
     }
     CachedBuffer& entry = copies_[arrays];
     entry = copy;
@@ -26,17 +26,22 @@ void ArrayBufferCache::Add(const ArraysDrawn& arrays, const CachedBuffer& copy) 
 
 std::vector<std::uint32_t> ArrayBufferCache::EndFrame() {
     ++frame_;
-    std::vector<std::uint32_t> dropped = std::move(dropped_);
-    dropped_.clear();
     for (auto it = copies_.begin(); it != copies_.end();) {
         if (frame_ - it->second.lastFrame > kFramesKept) {
-            dropped.push_back(it->second.buffer);
+            Drop(it->second);
             it = copies_.erase(it);
         } else {
             ++it;
         }
     }
+    std::vector<std::uint32_t> dropped = std::move(dropped_);
+    dropped_.clear();
     return dropped;
+}
+
+void ArrayBufferCache::Drop(const CachedBuffer& copy) {
+    dropped_.push_back(copy.vertexBuffer);
+    dropped_.push_back(copy.indexBuffer);
 }
 
 std::uint64_t Fingerprint(const std::vector<float>& values) {

@@ -1,9 +1,8 @@
 // The state of the OpenGL 1.1 subset that WebGL does not keep: matrices, the light, the fog,
-// the current vertex, the client arrays and the display lists.
+// the current vertex and the client arrays.
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <vector>
 
 #include "platform/web/gl/ArrayBufferCache.h"
@@ -18,12 +17,6 @@ struct ClientArray {
     const float* data = nullptr;
     int size = 0;    // floats a vertex
     int stride = 0;  // floats between vertices
-};
-
-struct DisplayList {
-    std::uint32_t buffer = 0;
-    int vertexCount = 0;
-    bool textured = false;
 };
 
 struct GlContext {
@@ -52,9 +45,6 @@ struct GlContext {
     ClientArray texCoordArray;
 
     ArrayBufferCache arrayCache;
-    std::map<std::uint32_t, DisplayList> lists;
-    std::uint32_t nextListName = 1;
-    std::uint32_t compilingList = 0;  // 0: none is being compiled
 
     // The state a draw call hands the shader.
     DrawState Draw(bool litInShader, bool textured) const;

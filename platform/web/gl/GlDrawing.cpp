@@ -1,7 +1,6 @@
 // The OpenGL 1.1 calls of the program that draw: glBegin/glEnd blocks of triangles, lit here
-// and drawn at glEnd; client arrays, copied into a GPU buffer by glDrawArrays and glDrawElements
-// (once: inside a display list at compile time, otherwise into ArrayBufferCache.h's copies) and
-// lit in the shader.
+// and drawn at glEnd; client arrays drawn with glDrawElements, copied once into GPU buffers
+// (ArrayBufferCache.h) with their indices, and lit in the shader.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -72,47 +71,38 @@ void Point(GLenum kind, GLint size, GLenum type, GLsizei stride, const GLvoid* d
     array->stride = stride / static_cast<GLsizei>(sizeof(float));
 }
 
-// Draws the client arrays' vertices that `vertexAt` names (count of them): from the GPU's copy
-// when these arrays were drawn before, or kept as the display list being compiled.
-template <class VertexAt>
-void DrawArraysOf(const void* indices, std::size_t first, const VertexAt& vertexAt,
-                  std::size_t count) {
+// Draws `count` indices into the client arrays from the GPU's copy, made the first time these
+// arrays and indices are drawn: the vertices the indices reach, and the indices.
+void DrawElementsOf(const GLushort* indices, std::size_t count) {
     webgl11::GlContext& gl = Gl();
+    webgl11::ArrayBufferCache& cache = gl.arrayCache;
     const bool textured = gl.texCoordArray.enabled;
-    if (gl.compilingList != 0) {
-        const std::vector<float> vertices = GatherArrays(vertexAt, count);
-        webgl11::DisplayList& list = gl.lists[gl.compilingList];
-        webgl11::device::DeleteArrayBuffer(list.buffer);
-        list.buffer = vertices.empty() ? 0 : webgl11::device::CreateArrayBuffer(vertices);
-        list.vertexCount = static_cast<int>(vertices.size() / webgl11::kArrayFloats);
-        list.textured = textured;
-        return;
-    }
     const webgl11::ArraysDrawn arrays{gl.vertexArray.data,
                                       gl.normalArray.enabled ? gl.normalArray.data : nullptr,
-                                      textured ? gl.texCoordArray.data : nullptr,
-                                      indices,
-                                      first,
-                                      count};
+                                      textured ? gl.texCoordArray.data : nullptr, indices, count};
     constexpr std::size_t kSamples = 16;
     const std::size_t samples = std::min(count, kSamples);
-    const auto sampleAt = [&vertexAt, count, samples](std::size_t i) {
-        return vertexAt(i * count / samples);
+    const auto sampleAt = [indices, count, samples](std::size_t i) {
+        return std::size_t{indices[i * count / samples]};
     };
     const std::uint64_t fingerprint = webgl11::Fingerprint(GatherArrays(sampleAt, samples));
     const webgl11::DrawState state = gl.Draw(true, textured);
-    if (const webgl11::CachedBuffer* copy = gl.arrayCache.Find(arrays, fingerprint)) {
-        webgl11::device::DrawArrayBuffer(copy->buffer, copy->vertexCount, state);
+    if (const webgl11::CachedBuffer* copy = cache.Find(arrays, fingerprint)) {
+        webgl11::device::DrawIndexed(copy->vertexBuffer, copy->indexBuffer, copy->indexCount,
+                                     state);
         return;
     }
-    const std::vector<float> vertices = GatherArrays(vertexAt, count);
+    const std::size_t reached = std::size_t{*std::max_element(indices, indices + count)} + 1;
+    const std::vector<float> vertices = GatherArrays([](std::size_t i) { return i; }, reached);
     if (vertices.empty()) {
         return;
     }
-    const webgl11::CachedBuffer copy{webgl11::device::CreateArrayBuffer(vertices),
-                                     static_cast<int>(count), fingerprint, 0};
-    gl.arrayCache.Add(arrays, copy);
-    webgl11::device::DrawArrayBuffer(copy.buffer, copy.vertexCount, state);
+    const webgl11::CachedBuffer copy{
+        webgl11::device::CreateVertexBuffer(vertices),
+        webgl11::device::CreateIndexBuffer(std::vector<std::uint16_t>(indices, indices + count)),
+        static_cast<int>(count), fingerprint, 0};
+    cache.Add(arrays, copy);
+    webgl11::device::DrawIndexed(copy.vertexBuffer, copy.indexBuffer, copy.indexCount, state);
 }
 
 }  // namespace
@@ -189,62 +179,9 @@ void glTexCoordPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* da
     Point(GL_TEXTURE_COORD_ARRAY, size, type, stride, data);
 }
 
-void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
-    if (mode == GL_TRIANGLES && first >= 0 && count > 0) {
-        const auto vertexAt = [first](std::size_t i) {
-            return static_cast<std::size_t>(first) + i;
-        };
-        DrawArraysOf(nullptr, static_cast<std::size_t>(first), vertexAt,
-                     static_cast<std::size_t>(count));
-    }
-}
-
 void glDrawElements(GLenum mode, GLsizei count, GLenum type, const GLvoid* indices) {
     if (mode == GL_TRIANGLES && type == GL_UNSIGNED_SHORT && count > 0 && indices != nullptr) {
-        const auto* index = static_cast<const GLushort*>(indices);
-        const auto vertexAt = [index](std::size_t i) { return std::size_t{index[i]}; };
-        DrawArraysOf(indices, 0, vertexAt, static_cast<std::size_t>(count));
-    }
-}
-
-GLuint glGenLists(GLsizei range) {
-    webgl11::GlContext& gl = Gl();
-    if (range <= 0) {
-        return 0;
-    }
-    const GLuint first = gl.nextListName;
-    gl.nextListName += static_cast<GLuint>(range);
-    return first;
-}
-
-void glNewList(GLuint list, GLenum) {
-    if (list != 0) {
-        Gl().compilingList = list;
-    }
-}
-
-void glEndList() {
-    Gl().compilingList = 0;
-}
-
-void glCallList(GLuint name) {
-    webgl11::GlContext& gl = Gl();
-    const auto found = gl.lists.find(name);
-    if (found == gl.lists.end()) {
-        return;
-    }
-    const webgl11::DisplayList& list = found->second;
-    webgl11::device::DrawArrayBuffer(list.buffer, list.vertexCount, gl.Draw(true, list.textured));
-}
-
-void glDeleteLists(GLuint first, GLsizei range) {
-    webgl11::GlContext& gl = Gl();
-    for (GLsizei i = 0; i < range; ++i) {
-        const auto found = gl.lists.find(first + static_cast<GLuint>(i));
-        if (found != gl.lists.end()) {
-            webgl11::device::DeleteArrayBuffer(found->second.buffer);
-            gl.lists.erase(found);
-        }
+        DrawElementsOf(static_cast<const GLushort*>(indices), static_cast<std::size_t>(count));
     }
 }
 

@@ -73,7 +73,7 @@ void glClearDepth(GLclampd depth) {
 // A frame begins with its clearing: copies of arrays no longer drawn go.
 void glClear(GLbitfield mask) {
     for (const std::uint32_t buffer : Gl().arrayCache.EndFrame()) {
-        webgl11::device::DeleteArrayBuffer(buffer);
+        webgl11::device::DeleteBuffer(buffer);
     }
     webgl11::device::Clear(mask, Gl().clearColor, Gl().clearDepth);
 }

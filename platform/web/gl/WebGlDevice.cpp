@@ -2,7 +2,10 @@
 
 #include <GLES2/gl2.h>
 
+#include <array>
 #include <cstdio>
+#include <iterator>
+#include <string>
 
 #include "platform/web/gl/ImmediateShading.h"
 
@@ -37,6 +40,7 @@ WEBGL_CALL(void, glEnableVertexAttribArray, (GLuint))
 WEBGL_CALL(void, glDisableVertexAttribArray, (GLuint))
 WEBGL_CALL(void, glVertexAttrib4fv, (GLuint, const GLfloat*))
 WEBGL_CALL(void, glDrawArrays, (GLenum, GLint, GLsizei))
+WEBGL_CALL(void, glDrawElements, (GLenum, GLsizei, GLenum, const void*))
 WEBGL_CALL(void, glClear, (GLbitfield))
 WEBGL_CALL(void, glClearColor, (GLfloat, GLfloat, GLfloat, GLfloat))
 WEBGL_CALL(void, glClearDepthf, (GLfloat))
@@ -61,8 +65,20 @@ namespace {
 
 enum Attribute : GLuint { kPosition = 0, kNormal = 1, kColor = 2, kTexCoord = 3 };
 
-// OpenGL 1.1's per-vertex lighting (Lighting.cpp's equation) for arrays, both faces when
-// two-sided; the eye distance for the fog.
+// What OpenGL 1.1's fixed pipeline does for this program, in one shader program for each
+// combination of the features a draw uses: a software renderer runs a branch-free program much
+// faster than one that tests uniforms per vertex and per fragment.
+enum Feature : unsigned {
+    kLighting = 1u,   // per-vertex lighting (Lighting.cpp's equation), for arrays
+    kNormalize = 2u,  // GL_NORMALIZE
+    kTwoSided = 4u,   // both faces lit
+    kTextured = 8u,   // GL_MODULATE texturing
+    kFog = 16u,       // linear fog
+    kFeatureCombinations = 32u,
+};
+
+constexpr const char* kFeatureNames[] = {"LIGHTING", "NORMALIZE", "TWO_SIDED", "TEXTURED", "FOG"};
+
 constexpr const char* kVertexShader = R"(
 attribute vec3 aPosition;
 attribute vec3 aNormal;
@@ -71,8 +87,6 @@ attribute vec2 aTexCoord;
 uniform mat4 uModelView;
 uniform mat4 uProjection;
 uniform mat3 uNormalMatrix;
-uniform bool uLighting;
-uniform bool uNormalize;
 uniform vec4 uLightPosition;
 uniform vec3 uLightAmbient;
 uniform vec3 uLightDiffuse;
@@ -91,32 +105,34 @@ vec4 Lit(vec3 n, vec3 p, vec4 c) {
 void main() {
     vec4 eye = uModelView * vec4(aPosition, 1.0);
     gl_Position = uProjection * eye;
+#ifdef FOG
     vFogDepth = abs(eye.z);
+#endif
+#ifdef TEXTURED
     vTexCoord = aTexCoord;
+#endif
+#ifdef LIGHTING
+    vec3 n = uNormalMatrix * aNormal;
+#ifdef NORMALIZE
+    n = normalize(n);
+#endif
+    vFront = Lit(n, eye.xyz, aColor);
+#ifdef TWO_SIDED
+    vBack = Lit(-n, eye.xyz, aColor);
+#endif
+#else
     vFront = aColor;
-    vBack = aColor;
-    if (uLighting) {
-        vec3 n = uNormalMatrix * aNormal;
-        if (uNormalize) {
-            n = normalize(n);
-        }
-        vFront = Lit(n, eye.xyz, aColor);
-        vBack = Lit(-n, eye.xyz, aColor);
-    }
+#endif
 }
 )";
 
-// GL_MODULATE texturing and linear fog, per fragment.
 constexpr const char* kFragmentShader = R"(
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
-uniform bool uTwoSided;
-uniform bool uTextured;
 uniform sampler2D uTexture;
-uniform bool uFog;
 uniform float uFogStart;
 uniform float uFogEnd;
 uniform vec3 uFogColor;
@@ -125,27 +141,37 @@ varying vec4 vBack;
 varying vec2 vTexCoord;
 varying float vFogDepth;
 void main() {
-    vec4 color = (uTwoSided && !gl_FrontFacing) ? vBack : vFront;
-    if (uTextured) {
-        color *= texture2D(uTexture, vTexCoord);
-    }
-    if (uFog) {
-        float f = clamp((uFogEnd - vFogDepth) / (uFogEnd - uFogStart), 0.0, 1.0);
-        color.rgb = mix(uFogColor, color.rgb, f);
-    }
+#ifdef TWO_SIDED
+    vec4 color = gl_FrontFacing ? vFront : vBack;
+#else
+    vec4 color = vFront;
+#endif
+#ifdef TEXTURED
+    color *= texture2D(uTexture, vTexCoord);
+#endif
+#ifdef FOG
+    float f = clamp((uFogEnd - vFogDepth) / (uFogEnd - uFogStart), 0.0, 1.0);
+    color.rgb = mix(uFogColor, color.rgb, f);
+#endif
     gl_FragColor = color;
 }
 )";
 
 struct Uniforms {
-    GLint modelView, projection, normalMatrix, lighting, normalize, lightPosition, lightAmbient,
-        lightDiffuse, modelAmbient, twoSided, textured, texture, fog, fogStart, fogEnd, fogColor;
+    GLint modelView, projection, normalMatrix, lightPosition, lightAmbient, lightDiffuse,
+        modelAmbient, texture, fogStart, fogEnd, fogColor;
+};
+
+struct Program {
+    GLuint name = 0;  // 0: not built, or it did not build
+    bool tried = false;
+    Uniforms uniforms{};
 };
 
 struct Device {
-    GLuint program = 0;
+    std::array<Program, kFeatureCombinations> programs{};
+    GLuint current = 0;
     GLuint streamBuffer = 0;
-    Uniforms uniforms{};
 };
 
 Device& TheDevice() {
@@ -153,9 +179,29 @@ Device& TheDevice() {
     return device;
 }
 
-GLuint Compile(GLenum kind, const char* source) {
+unsigned FeaturesOf(const DrawState& state) {
+    unsigned features = 0;
+    if (state.lighting) {
+        features |= kLighting;
+        features |= state.normalize ? kNormalize : 0u;
+        features |= state.twoSided ? kTwoSided : 0u;
+    }
+    features |= state.textured ? kTextured : 0u;
+    features |= state.fog.enabled ? kFog : 0u;
+    return features;
+}
+
+GLuint Compile(GLenum kind, unsigned features, const char* body) {
+    std::string source;
+    for (unsigned bit = 0; bit < std::size(kFeatureNames); ++bit) {
+        if ((features & (1u << bit)) != 0) {
+            source += std::string("#define ") + kFeatureNames[bit] + "\n";
+        }
+    }
+    source += body;
+    const char* text = source.c_str();
     const GLuint shader = emscripten_glCreateShader(kind);
-    emscripten_glShaderSource(shader, 1, &source, nullptr);
+    emscripten_glShaderSource(shader, 1, &text, nullptr);
     emscripten_glCompileShader(shader);
     GLint compiled = GL_FALSE;
     emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
@@ -167,12 +213,58 @@ GLuint Compile(GLenum kind, const char* source) {
     return shader;
 }
 
-void SetUniforms(const DrawState& state) {
-    const Uniforms& u = TheDevice().uniforms;
+// The program for these features, built the first time they are drawn with; 0 if it does not link.
+const Program& ProgramFor(unsigned features) {
+    Program& program = TheDevice().programs[features];
+    if (program.tried) {
+        return program;
+    }
+    program.tried = true;
+    const GLuint name = emscripten_glCreateProgram();
+    emscripten_glAttachShader(name, Compile(GL_VERTEX_SHADER, features, kVertexShader));
+    emscripten_glAttachShader(name, Compile(GL_FRAGMENT_SHADER, features, kFragmentShader));
+    emscripten_glBindAttribLocation(name, kPosition, "aPosition");
+    emscripten_glBindAttribLocation(name, kNormal, "aNormal");
+    emscripten_glBindAttribLocation(name, kColor, "aColor");
+    emscripten_glBindAttribLocation(name, kTexCoord, "aTexCoord");
+    emscripten_glLinkProgram(name);
+    GLint linked = GL_FALSE;
+    emscripten_glGetProgramiv(name, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) {
+        std::fprintf(stderr, "the WebGL shader does not link\n");
+        return program;
+    }
+    const auto at = [name](const char* uniform) {
+        return emscripten_glGetUniformLocation(name, uniform);
+    };
+    program.uniforms = {at("uModelView"),     at("uProjection"),   at("uNormalMatrix"),
+                        at("uLightPosition"), at("uLightAmbient"), at("uLightDiffuse"),
+                        at("uModelAmbient"),  at("uTexture"),      at("uFogStart"),
+                        at("uFogEnd"),        at("uFogColor")};
+    emscripten_glUseProgram(name);
+    emscripten_glUniform1i(program.uniforms.texture, 0);
+    TheDevice().current = name;
+    program.name = name;
+    return program;
+}
+
+// Makes the program for the state's features current and gives it the state; false when there
+// is none to draw with.
+bool UseProgramFor(const DrawState& state) {
+    const unsigned features = FeaturesOf(state);
+    const Program& program = ProgramFor(features);
+    if (program.name == 0) {
+        return false;
+    }
+    Device& device = TheDevice();
+    if (device.current != program.name) {
+        emscripten_glUseProgram(program.name);
+        device.current = program.name;
+    }
+    const Uniforms& u = program.uniforms;
     emscripten_glUniformMatrix4fv(u.modelView, 1, GL_FALSE, state.modelView.m.data());
     emscripten_glUniformMatrix4fv(u.projection, 1, GL_FALSE, state.projection.m.data());
-    emscripten_glUniform1i(u.lighting, state.lighting);
-    if (state.lighting) {
+    if ((features & kLighting) != 0) {
         const std::array<Vec3, 3> rows = NormalMatrix(state.modelView);
         float columns[9];
         for (unsigned row = 0; row < 3; ++row) {
@@ -181,18 +273,17 @@ void SetUniforms(const DrawState& state) {
             }
         }
         emscripten_glUniformMatrix3fv(u.normalMatrix, 1, GL_FALSE, columns);
-        emscripten_glUniform1i(u.normalize, state.normalize);
         emscripten_glUniform4fv(u.lightPosition, 1, state.light.eyePosition.data());
         emscripten_glUniform3fv(u.lightAmbient, 1, state.light.ambient.data());
         emscripten_glUniform3fv(u.lightDiffuse, 1, state.light.diffuse.data());
         emscripten_glUniform3fv(u.modelAmbient, 1, state.light.modelAmbient.data());
     }
-    emscripten_glUniform1i(u.twoSided, state.lighting && state.twoSided);
-    emscripten_glUniform1i(u.textured, state.textured);
-    emscripten_glUniform1i(u.fog, state.fog.enabled);
-    emscripten_glUniform1f(u.fogStart, state.fog.start);
-    emscripten_glUniform1f(u.fogEnd, state.fog.end);
-    emscripten_glUniform3fv(u.fogColor, 1, state.fog.color.data());
+    if ((features & kFog) != 0) {
+        emscripten_glUniform1f(u.fogStart, state.fog.start);
+        emscripten_glUniform1f(u.fogEnd, state.fog.end);
+        emscripten_glUniform3fv(u.fogColor, 1, state.fog.color.data());
+    }
+    return true;
 }
 
 void PointAt(Attribute attribute, int size, int stride, int offset) {
@@ -202,14 +293,12 @@ void PointAt(Attribute attribute, int size, int stride, int offset) {
                                      reinterpret_cast<const void*>(offset * sizeof(float)));
 }
 
-// Draws the bound buffer of kArrayFloats per vertex.
-void DrawBoundArrays(int vertexCount, const DrawState& state) {
-    PointAt(kPosition, 3, kArrayFloats, 0);
-    PointAt(kNormal, 3, kArrayFloats, 3);
-    PointAt(kTexCoord, 2, kArrayFloats, 6);
-    emscripten_glDisableVertexAttribArray(kColor);
-    emscripten_glVertexAttrib4fv(kColor, state.color.data());
-    emscripten_glDrawArrays(GL_TRIANGLES, 0, vertexCount);
+GLuint CreateBuffer(GLenum target, const void* data, std::size_t bytes) {
+    GLuint buffer = 0;
+    emscripten_glGenBuffers(1, &buffer);
+    emscripten_glBindBuffer(target, buffer);
+    emscripten_glBufferData(target, static_cast<GLsizeiptr>(bytes), data, GL_STATIC_DRAW);
+    return buffer;
 }
 
 }  // namespace
@@ -218,41 +307,17 @@ namespace device {
 
 bool Start() {
     Device& device = TheDevice();
-    device.program = emscripten_glCreateProgram();
-    emscripten_glAttachShader(device.program, Compile(GL_VERTEX_SHADER, kVertexShader));
-    emscripten_glAttachShader(device.program, Compile(GL_FRAGMENT_SHADER, kFragmentShader));
-    emscripten_glBindAttribLocation(device.program, kPosition, "aPosition");
-    emscripten_glBindAttribLocation(device.program, kNormal, "aNormal");
-    emscripten_glBindAttribLocation(device.program, kColor, "aColor");
-    emscripten_glBindAttribLocation(device.program, kTexCoord, "aTexCoord");
-    emscripten_glLinkProgram(device.program);
-    GLint linked = GL_FALSE;
-    emscripten_glGetProgramiv(device.program, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) {
-        std::fprintf(stderr, "the WebGL shader does not link\n");
-        return false;
-    }
-    emscripten_glUseProgram(device.program);
-    const auto at = [&device](const char* name) {
-        return emscripten_glGetUniformLocation(device.program, name);
-    };
-    device.uniforms = {
-        at("uModelView"),    at("uProjection"),    at("uNormalMatrix"), at("uLighting"),
-        at("uNormalize"),    at("uLightPosition"), at("uLightAmbient"), at("uLightDiffuse"),
-        at("uModelAmbient"), at("uTwoSided"),      at("uTextured"),     at("uTexture"),
-        at("uFog"),          at("uFogStart"),      at("uFogEnd"),       at("uFogColor")};
-    emscripten_glUniform1i(device.uniforms.texture, 0);
     emscripten_glGenBuffers(1, &device.streamBuffer);
-    return true;
+    // The program of the walk-through's own frames, built now so that a shader that does not
+    // build shows at once.
+    return ProgramFor(kFog).name != 0;
 }
 
 void DrawLitTriangles(const std::vector<float>& vertices, const DrawState& state) {
-    if (vertices.empty()) {
+    if (vertices.empty() || !UseProgramFor(state)) {
         return;
     }
-    const Device& device = TheDevice();
-    SetUniforms(state);
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, device.streamBuffer);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, TheDevice().streamBuffer);
     emscripten_glBufferData(GL_ARRAY_BUFFER,
                             static_cast<GLsizeiptr>(vertices.size() * sizeof(float)),
                             vertices.data(), GL_STREAM_DRAW);
@@ -263,38 +328,31 @@ void DrawLitTriangles(const std::vector<float>& vertices, const DrawState& state
     emscripten_glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size() / kShadedFloats));
 }
 
-std::uint32_t CreateArrayBuffer(const std::vector<float>& vertices) {
-    GLuint buffer = 0;
-    emscripten_glGenBuffers(1, &buffer);
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    emscripten_glBufferData(GL_ARRAY_BUFFER,
-                            static_cast<GLsizeiptr>(vertices.size() * sizeof(float)),
-                            vertices.data(), GL_STATIC_DRAW);
-    return buffer;
+std::uint32_t CreateVertexBuffer(const std::vector<float>& vertices) {
+    return CreateBuffer(GL_ARRAY_BUFFER, vertices.data(), vertices.size() * sizeof(float));
 }
 
-void DrawArrayBuffer(std::uint32_t buffer, int vertexCount, const DrawState& state) {
-    if (buffer == 0 || vertexCount <= 0) {
+std::uint32_t CreateIndexBuffer(const std::vector<std::uint16_t>& indices) {
+    return CreateBuffer(GL_ELEMENT_ARRAY_BUFFER, indices.data(),
+                        indices.size() * sizeof(std::uint16_t));
+}
+
+void DrawIndexed(std::uint32_t vertices, std::uint32_t indices, int indexCount,
+                 const DrawState& state) {
+    if (vertices == 0 || indices == 0 || indexCount <= 0 || !UseProgramFor(state)) {
         return;
     }
-    SetUniforms(state);
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    DrawBoundArrays(vertexCount, state);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertices);
+    PointAt(kPosition, 3, kArrayFloats, 0);
+    PointAt(kNormal, 3, kArrayFloats, 3);
+    PointAt(kTexCoord, 2, kArrayFloats, 6);
+    emscripten_glDisableVertexAttribArray(kColor);
+    emscripten_glVertexAttrib4fv(kColor, state.color.data());
+    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices);
+    emscripten_glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, nullptr);
 }
 
-void DrawStreamedArrays(const std::vector<float>& vertices, const DrawState& state) {
-    if (vertices.empty()) {
-        return;
-    }
-    SetUniforms(state);
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, TheDevice().streamBuffer);
-    emscripten_glBufferData(GL_ARRAY_BUFFER,
-                            static_cast<GLsizeiptr>(vertices.size() * sizeof(float)),
-                            vertices.data(), GL_STREAM_DRAW);
-    DrawBoundArrays(static_cast<int>(vertices.size() / kArrayFloats), state);
-}
-
-void DeleteArrayBuffer(std::uint32_t buffer) {
+void DeleteBuffer(std::uint32_t buffer) {
     emscripten_glDeleteBuffers(1, &buffer);
 }
 

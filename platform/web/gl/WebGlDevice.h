@@ -1,5 +1,5 @@
-// The one part of the GL subset that talks to WebGL: the shader that does what OpenGL 1.1's
-// fixed pipeline does for this program, the buffers it draws from, and the state WebGL keeps
+// The one part of the GL subset that talks to WebGL: the shaders that do what OpenGL 1.1's
+// fixed pipeline does for this program, the buffers they draw from, and the state WebGL keeps
 // itself (depth, blending, textures). Everything else is plain C++ beside it.
 #pragma once
 
@@ -34,16 +34,16 @@ constexpr int kArrayFloats = 8;  // x y z, nx ny nz, s t
 
 namespace device {
 
-// Compiles the shader; called once the WebGL context is current.
+// Builds the shader of the walk-through's frames; called once the WebGL context is current.
 bool Start();
 // Triangles of kShadedFloats per vertex, already lit.
 void DrawLitTriangles(const std::vector<float>& vertices, const DrawState& state);
-// A buffer of kArrayFloats per vertex kept on the GPU, lit there.
-std::uint32_t CreateArrayBuffer(const std::vector<float>& vertices);
-void DrawArrayBuffer(std::uint32_t buffer, int vertexCount, const DrawState& state);
-void DeleteArrayBuffer(std::uint32_t buffer);
-// kArrayFloats per vertex, drawn once.
-void DrawStreamedArrays(const std::vector<float>& vertices, const DrawState& state);
+// Buffers kept on the GPU: vertices of kArrayFloats, lit there, and 16-bit indices into them.
+std::uint32_t CreateVertexBuffer(const std::vector<float>& vertices);
+std::uint32_t CreateIndexBuffer(const std::vector<std::uint16_t>& indices);
+void DrawIndexed(std::uint32_t vertices, std::uint32_t indices, int indexCount,
+                 const DrawState& state);
+void DeleteBuffer(std::uint32_t buffer);
 
 // WebGL's own state, with OpenGL's enumerants (WebGL shares their values).
 void Clear(std::uint32_t mask, const Vec4& color, float depth);
