@@ -1,14 +1,18 @@
 // The web page's OpenGL 1.1 subset, natively: the matrices GLU and glTranslate/glScale compose,
 // the lighting equation at points computed by hand, flat shading's colour, the power-of-two
-// scaling of textures, and which GPU copies of client arrays are reused.
+// scaling of textures, which GPU copies of client arrays are reused, and which triangles are
+// left out as covering no pixel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "platform/web/gl/ArrayBufferCache.h"
 #include "platform/web/gl/ImmediateShading.h"
 #include "platform/web/gl/MatrixState.h"
+#include "platform/web/gl/PixelSieve.h"
 #include "platform/web/gl/TextureScaling.h"
 
 namespace {
@@ -138,6 +142,79 @@ TEST(GlSubset, ArrayCopiesAreReusedOnlyForTheSameContentsAndDroppedWhenUnused) {
     }
     EXPECT_EQ(cache.EndFrame(), (std::vector<std::uint32_t>{8, 18})) << "not drawn for a while";
     EXPECT_EQ(cache.Find(arrays, 2222), nullptr);
+}
+
+// Many triangles from a pixel's hundredth to many pixels across, some behind the eye: every one
+// left out lies, as exactly placed in double precision, more than a renderer's snapping away
+// from every pixel centre; many are left out; the rest keep their order.
+TEST(GlSubset, OnlyTrianglesThatCoverNoPixelCentreAreLeftOut) {
+    const Matrix4 projection = webgl11::Perspective(45.0, 800.0 / 600.0, 0.1, 3000.0);
+    const Matrix4 modelView = webgl11::LookAt({0, -30, 3}, {0, 0, 0}, {0, 0, 1});
+    const webgl11::Viewport viewport{0.0f, 0.0f, 800.0f, 600.0f};
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> place(-20.0f, 20.0f);
+    std::uniform_real_distribution<float> sizeExponent(-4.0f, 0.5f);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    constexpr std::uint16_t kTriangles = 4000;
+    std::vector<float> points;
+    std::vector<std::uint16_t> indices;
+    for (std::uint16_t t = 0; t < kTriangles; ++t) {
+        // Every tenth has a corner behind the eye.
+        const float centre[3] = {place(random), t % 10 == 0 ? -40.0f : place(random),
+                                 place(random) / 4};
+        const float size = std::pow(10.0f, sizeExponent(random));
+        for (int corner = 0; corner < 3; ++corner) {
+            for (int axis = 0; axis < 3; ++axis) {
+                points.push_back(corner == 0 ? centre[axis] : centre[axis] + size * unit(random));
+            }
+            indices.push_back(static_cast<std::uint16_t>(3 * t + corner));
+        }
+    }
+    webgl11::PixelSieve sieve;
+    const std::vector<std::uint16_t>& kept = sieve.Keep(
+        points.data(), 3, indices.data(), indices.size(), projection, modelView, viewport);
+    ASSERT_EQ(kept.size() % 3, 0u);
+    std::vector<bool> isKept(kTriangles, false);
+    for (std::size_t i = 0; i < kept.size(); i += 3) {
+        ASSERT_EQ(kept[i] % 3, 0);
+        ASSERT_TRUE(i == 0 || kept[i] > kept[i - 3]) << "the order is kept";
+        isKept[kept[i] / 3] = true;
+    }
+    const Matrix4 clipOf = webgl11::Multiply(projection, modelView);
+    int leftOut = 0;
+    for (std::uint16_t t = 0; t < kTriangles; ++t) {
+        if (isKept[t]) {
+            continue;
+        }
+        ++leftOut;
+        EXPECT_NE(t % 10, 0) << "triangle " << t << " reaches behind the eye";
+        double low[2] = {1e30, 1e30};
+        double high[2] = {-1e30, -1e30};
+        for (int corner = 0; corner < 3; ++corner) {
+            const float* p = &points[9 * std::size_t{t} + 3 * std::size_t(corner)];
+            double clip[4] = {};
+            for (int row = 0; row < 4; ++row) {
+                for (int k = 0; k < 3; ++k) {
+                    clip[row] += double{clipOf.At(row, k)} * p[k];
+                }
+                clip[row] += clipOf.At(row, 3);
+            }
+            const double window[2] = {(clip[0] / clip[3] * 0.5 + 0.5) * 800.0,
+                                      (clip[1] / clip[3] * 0.5 + 0.5) * 600.0};
+            for (int axis = 0; axis < 2; ++axis) {
+                low[axis] = std::min(low[axis], window[axis]);
+                high[axis] = std::max(high[axis], window[axis]);
+            }
+        }
+        // The nearest pixel centres to the box, snapping included, on either axis.
+        const bool holdsX =
+            std::floor(high[0] + 1.0 / 32 - 0.5) >= std::ceil(low[0] - 1.0 / 32 - 0.5);
+        const bool holdsY =
+            std::floor(high[1] + 1.0 / 32 - 0.5) >= std::ceil(low[1] - 1.0 / 32 - 0.5);
+        EXPECT_FALSE(holdsX && holdsY) << "triangle " << t << " may cover a pixel centre";
+    }
+    EXPECT_GT(leftOut, kTriangles / 4);
+    EXPECT_LT(leftOut, kTriangles * 9 / 10);
 }
 
 }  // namespace

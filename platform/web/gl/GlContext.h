@@ -8,6 +8,7 @@
 #include "platform/web/gl/ArrayBufferCache.h"
 #include "platform/web/gl/ImmediateShading.h"
 #include "platform/web/gl/MatrixState.h"
+#include "platform/web/gl/PixelSieve.h"
 #include "platform/web/gl/WebGlDevice.h"
 
 namespace webgl11 {
@@ -45,6 +46,8 @@ struct GlContext {
     ClientArray texCoordArray;
 
     ArrayBufferCache arrayCache;
+    Viewport viewport;
+    PixelSieve pixelSieve;
 
     // The state a draw call hands the shader.
     DrawState Draw(bool litInShader, bool textured) const;

@@ -72,7 +72,8 @@ void Point(GLenum kind, GLint size, GLenum type, GLsizei stride, const GLvoid* d
 }
 
 // Draws `count` indices into the client arrays from the GPU's copy, made the first time these
-// arrays and indices are drawn: the vertices the indices reach, and the indices.
+// arrays and indices are drawn (the vertices the indices reach, and the indices), leaving out the
+// triangles that cover no pixel centre.
 void DrawElementsOf(const GLushort* indices, std::size_t count) {
     webgl11::GlContext& gl = Gl();
     webgl11::ArrayBufferCache& cache = gl.arrayCache;
@@ -87,22 +88,29 @@ void DrawElementsOf(const GLushort* indices, std::size_t count) {
     };
     const std::uint64_t fingerprint = webgl11::Fingerprint(GatherArrays(sampleAt, samples));
     const webgl11::DrawState state = gl.Draw(true, textured);
-    if (const webgl11::CachedBuffer* copy = cache.Find(arrays, fingerprint)) {
+    const webgl11::CachedBuffer* copy = cache.Find(arrays, fingerprint);
+    if (copy == nullptr) {
+        const std::size_t reached = std::size_t{*std::max_element(indices, indices + count)} + 1;
+        const std::vector<float> vertices = GatherArrays([](std::size_t i) { return i; }, reached);
+        if (vertices.empty()) {
+            return;
+        }
+        cache.Add(arrays, {webgl11::device::CreateVertexBuffer(vertices),
+                           webgl11::device::CreateIndexBuffer(
+                               std::vector<std::uint16_t>(indices, indices + count)),
+                           static_cast<int>(count), fingerprint, 0});
+        copy = cache.Find(arrays, fingerprint);
+    }
+    const webgl11::ClientArray& points = gl.vertexArray;
+    const std::vector<std::uint16_t>& kept =
+        gl.pixelSieve.Keep(points.data, points.stride > 0 ? points.stride : points.size, indices,
+                           count, state.projection, state.modelView, gl.viewport);
+    if (kept.size() == count) {
         webgl11::device::DrawIndexed(copy->vertexBuffer, copy->indexBuffer, copy->indexCount,
                                      state);
-        return;
+    } else {
+        webgl11::device::DrawSomeIndices(copy->vertexBuffer, kept, state);
     }
-    const std::size_t reached = std::size_t{*std::max_element(indices, indices + count)} + 1;
-    const std::vector<float> vertices = GatherArrays([](std::size_t i) { return i; }, reached);
-    if (vertices.empty()) {
-        return;
-    }
-    const webgl11::CachedBuffer copy{
-        webgl11::device::CreateVertexBuffer(vertices),
-        webgl11::device::CreateIndexBuffer(std::vector<std::uint16_t>(indices, indices + count)),
-        static_cast<int>(count), fingerprint, 0};
-    cache.Add(arrays, copy);
-    webgl11::device::DrawIndexed(copy.vertexBuffer, copy.indexBuffer, copy.indexCount, state);
 }
 
 }  // namespace

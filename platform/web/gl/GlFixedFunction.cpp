@@ -79,6 +79,8 @@ void glClear(GLbitfield mask) {
 }
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+    Gl().viewport = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+                     static_cast<float>(height)};
     webgl11::device::Viewport(x, y, width, height);
 }
 

@@ -172,6 +172,7 @@ struct Device {
     std::array<Program, kFeatureCombinations> programs{};
     GLuint current = 0;
     GLuint streamBuffer = 0;
+    GLuint streamIndices = 0;
 };
 
 Device& TheDevice() {
@@ -293,6 +294,16 @@ void PointAt(Attribute attribute, int size, int stride, int offset) {
                                      reinterpret_cast<const void*>(offset * sizeof(float)));
 }
 
+// The vertex buffer's kArrayFloats per vertex, and the current colour, for the shader.
+void PointAtArrays(GLuint vertices, const DrawState& state) {
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertices);
+    PointAt(kPosition, 3, kArrayFloats, 0);
+    PointAt(kNormal, 3, kArrayFloats, 3);
+    PointAt(kTexCoord, 2, kArrayFloats, 6);
+    emscripten_glDisableVertexAttribArray(kColor);
+    emscripten_glVertexAttrib4fv(kColor, state.color.data());
+}
+
 GLuint CreateBuffer(GLenum target, const void* data, std::size_t bytes) {
     GLuint buffer = 0;
     emscripten_glGenBuffers(1, &buffer);
@@ -308,6 +319,7 @@ namespace device {
 bool Start() {
     Device& device = TheDevice();
     emscripten_glGenBuffers(1, &device.streamBuffer);
+    emscripten_glGenBuffers(1, &device.streamIndices);
     // The program of the walk-through's own frames, built now so that a shader that does not
     // build shows at once.
     return ProgramFor(kFog).name != 0;
@@ -342,14 +354,23 @@ void DrawIndexed(std::uint32_t vertices, std::uint32_t indices, int indexCount,
     if (vertices == 0 || indices == 0 || indexCount <= 0 || !UseProgramFor(state)) {
         return;
     }
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertices);
-    PointAt(kPosition, 3, kArrayFloats, 0);
-    PointAt(kNormal, 3, kArrayFloats, 3);
-    PointAt(kTexCoord, 2, kArrayFloats, 6);
-    emscripten_glDisableVertexAttribArray(kColor);
-    emscripten_glVertexAttrib4fv(kColor, state.color.data());
+    PointAtArrays(vertices, state);
     emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices);
     emscripten_glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, nullptr);
+}
+
+void DrawSomeIndices(std::uint32_t vertices, const std::vector<std::uint16_t>& indices,
+                     const DrawState& state) {
+    if (vertices == 0 || indices.empty() || !UseProgramFor(state)) {
+        return;
+    }
+    PointAtArrays(vertices, state);
+    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, TheDevice().streamIndices);
+    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                            static_cast<GLsizeiptr>(indices.size() * sizeof(std::uint16_t)),
+                            indices.data(), GL_STREAM_DRAW);
+    emscripten_glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT,
+                              nullptr);
 }
 
 void DeleteBuffer(std::uint32_t buffer) {

@@ -43,6 +43,9 @@ std::uint32_t CreateVertexBuffer(const std::vector<float>& vertices);
 std::uint32_t CreateIndexBuffer(const std::vector<std::uint16_t>& indices);
 void DrawIndexed(std::uint32_t vertices, std::uint32_t indices, int indexCount,
                  const DrawState& state);
+// Some indices into a vertex buffer, given for this draw only.
+void DrawSomeIndices(std::uint32_t vertices, const std::vector<std::uint16_t>& indices,
+                     const DrawState& state);
 void DeleteBuffer(std::uint32_t buffer);
 
 // WebGL's own state, with OpenGL's enumerants (WebGL shares their values).
