@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "cli/CommandLine.h"
 #include "platform/offscreen/InputScript.h"
-#include "tools/common/CommandLine.h"
 
 struct ShotOptions {
     std::string modelPath = "kelm.3ds";
