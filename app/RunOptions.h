@@ -34,7 +34,7 @@ struct RunOptions {
     // How a model dropped on the window starts.
     StartView droppedView = StartView::kAuto;
     std::optional<double> scale;  // model units per world unit, in place of the fitted scale
-    std::string soundPath = "groud.wav";  // UTF-8; empty for silence
+    std::string soundPath = kDefaultSoundFile;  // UTF-8; empty for silence
 
     // The walk-through as made: its own model, neither named nor placed. The renderer reads it
     // as it is built, before the window, and frames show it through the scene's own camera and

@@ -16,9 +16,6 @@ bool InFileOrder(const PlacedFace& a, const PlacedFace& b) {
     return std::tie(a.mesh, a.face) < std::tie(b.mesh, b.face);
 }
 
-// Below this many faces in a batch a second thread costs more to start than it saves.
-constexpr std::size_t kFacesWorthASecondThread = 16384;
-
 // Room for `count` elements, mapped at once: the arrays are filled right after.
 template <class T>
 void Reserve(std::vector<T>& values, std::size_t count) {
@@ -297,7 +294,7 @@ void PartLayout::Write(const PlacedFace* faces, const std::vector<FaceRange>& pa
                 layPart(*writers_[thread], i);
             }
         };
-        if (parts.size() > 1 && faceCount >= kFacesWorthASecondThread) {
+        if (parts.size() > 1 && faceCount >= std::size_t{kFacesWorthASecondThread}) {
             ShareWithSecondThread(share);
         } else {
             share(1);

@@ -8,11 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "scene/DefaultFiles.h"
 #include "scene/Model.h"
 #include "scene/StartPose.h"
-
-// The model file the walk-through reads when none is named, from the working folder.
-constexpr const char* kDefaultModelFile = "kelm.3ds";
 
 // The kinds of damage the reader tolerates. Tests and tools match on the kind; the text that
 // goes with each problem is for people and may be worded anew.
@@ -163,6 +161,19 @@ private:
     void LeaveChunk();
     // Closes the open chunks that the stream has reached the end of.
     void CloseEndedChunks();
+    // Visits the sub-chunks of the innermost open chunk up to its end: `visit` is called with
+    // each one's header read and reads or steps over its body. A header that cannot be read or
+    // stepped over passes over the rest of the open chunk. Every turn consumes a whole header.
+    template <class Visit>
+    void ForEachSubChunk(const Visit& visit) {
+        while (bytesRead < Limit()) {
+            if (!ReadChunkHeader() || chunkLength < 0) {
+                PassOverRestOfChunk();
+                return;
+            }
+            visit();
+        }
+    }
     // Passes over what is left of the innermost open chunk (a header in it cannot be read or
     // stepped over, or a body holds less than its count says).
     void PassOverRestOfChunk() { LeaveChunkAt(Limit()); }
