@@ -86,18 +86,23 @@ protected:
         ModelFile file(w.bytes());
         Scene scene(nullptr);
         fake::CallLog().clear();
-        const OpenedModel opened = OpenModel(
-            scene, file.path(), {StartView::kOriginal, {}, ModelDrawingStyle::kMaterials});
-        opened.view->DrawModel();
-        firstPass_ = LoggedCalls();
-        fake::CallLog().clear();
-        opened.view->DrawModel();
         Lines calls;
-        for (const fake::Call& c : fake::CallLog()) {
-            if (c.name != "glNormal3f" && c.name != "glVertex3f") {
-                calls.push_back(CallLine(c.name, c.args));
+        {
+            const OpenedModel opened = OpenModel(
+                scene, file.path(), {StartView::kOriginal, {}, ModelDrawingStyle::kMaterials});
+            opened.view->DrawModel();
+            firstPass_ = LoggedCalls();
+            // The arrays are drawn from as long as the model is shown: they stay as they are.
+            EXPECT_FALSE(fake::Fake().fixedArrays.empty());
+            fake::CallLog().clear();
+            opened.view->DrawModel();
+            for (const fake::Call& c : fake::CallLog()) {
+                if (c.name != "glNormal3f" && c.name != "glVertex3f") {
+                    calls.push_back(CallLine(c.name, c.args));
+                }
             }
         }
+        EXPECT_TRUE(fake::Fake().fixedArrays.empty()) << "released with the model";
         return calls;
     }
     // An uncompressed 24-bit TGA image of width x height grey pixels, or only its header.
