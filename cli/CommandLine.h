@@ -1,6 +1,7 @@
-// One style of command line for every tool: CLI11 reads the arguments; --help and --version
+// One style of command line for every program: CLI11 reads the arguments; --help and --version
 // print to standard output and end with status 0; bad usage prints one line naming the wrong
-// argument, then the usage, to standard error and ends with status 2.
+// argument, then the usage, to standard error and ends with status 2. The cli room serves app/
+// and tools/ and calls placement/ for the start views its --view names.
 #pragma once
 
 #include <CLI/CLI.hpp>

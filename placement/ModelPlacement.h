@@ -1,6 +1,7 @@
 // Placing a loaded model into the walk-through's world: one translation and one uniform scale
 // (see ViewFit.h), so the camera, light, fog and clip planes keep their constants, and the
-// camera put at the start the view asks for.
+// camera put at the start the view asks for. The placement room is pure arithmetic over the
+// scene's model lists: it calls scene/ alone, no GL and no platform.
 #pragma once
 
 #include "placement/ViewFit.h"
