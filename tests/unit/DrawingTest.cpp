@@ -196,6 +196,50 @@ TEST_F(MaterialsDrawing, BatchesByMaterialWithTexturesTwoSidedAndATransparentPas
     EXPECT_EQ(calls, expected);
 }
 
+// Sending every face every frame draws what the parts laid out once draw, corner by corner, in
+// glBegin and glEnd blocks of their own (a model small enough for one part a batch, all in view).
+TEST_F(MaterialsDrawing, TheImmediateDrawingSendsTheCornersTheCompiledOneDraws) {
+    ChunkWriter w;
+    w.BeginModel();
+    w.Material("Red", 255, 0, 0);
+    w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String("Glass"), w.End();
+    w.DiffuseColor(0, 0, 255), w.Transparency(50), w.End();
+    w.MeshObject({"Wall",
+                  {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 1},
+                  {0, 1, 2, 1, 3, 2, 0, 3, 1, 2, 3, 0},
+                  {},
+                  0,
+                  {{"Red", {0, 2}}, {"Glass", {1}}},
+                  {},
+                  {1, 1, 0, 2}});
+    w.EndModel();
+    const ModelFile file(w.bytes());
+    Scene scene(nullptr);
+    const auto drawn = [&](ModelDrawingStyle style) {
+        const OpenedModel opened = OpenModel(scene, file.path(), {StartView::kOriginal, {}, style});
+        fake::CallLog().clear();
+        opened.view->DrawModel();
+        Lines corners;
+        int open = 0;
+        for (const fake::Call& c : fake::CallLog()) {
+            if (c.name == "glBegin" || c.name == "glEnd") {
+                open += c.name == "glBegin" ? 1 : -1;
+                EXPECT_TRUE(open == 0 || open == 1) << "blocks do not nest";
+            } else if (c.name == "glColor4f" || c.name == "glNormal3f" || c.name == "glVertex3f") {
+                corners.push_back(CallLine(c.name, c.args));
+            }
+        }
+        EXPECT_EQ(open, 0) << "every block ends";
+        return corners;
+    };
+    const Lines compiled = drawn(ModelDrawingStyle::kMaterials);
+    EXPECT_EQ(
+        std::count_if(compiled.begin(), compiled.end(),
+                      [](const std::string& line) { return line.rfind("glVertex3f", 0) == 0; }),
+        12);
+    EXPECT_EQ(drawn(ModelDrawingStyle::kMaterialsImmediate), compiled);
+}
+
 // A cube of side 2 about the origin, two triangles a side, with smoothing masks per side (-x,
 // +x, -y, +y, -z, +z). At vertex v a face's normal is the unit sum of v's components along the
 // axes of the sides that meet there and share a bit with the face's side (its own side always).

@@ -126,10 +126,17 @@ TEST(ViewFit, APlacedModelStartsAtItsFirstCameraOrFittedWithItsCoordinatesCentre
     w.CameraObject("View", {1e7 + 5, 1e7 + 30, 5, 1e7 + 5, 1e7 + 5, 5});
     w.EndModel();
     ModelFile file(w.bytes());
+    Scene scene(nullptr);
     for (StartView view : {StartView::kOriginal, StartView::kFit, StartView::kCamera}) {
-        Scene scene(nullptr);
+        // Wherever the last walk ended, a model opens at its own start.
+        scene.StandAt({99, 99, 9, 9, 9});
         const OpenedModel opened =
             OpenModel(scene, file.path(), {view, {}, ModelDrawingStyle::kMeshColours});
+        if (view == StartView::kOriginal) {
+            ExpectNear(
+                {scene.eye[0], scene.eye[1], scene.heightOffset, scene.yawDegrees, scene.pitch},
+                {0, 15, 0, 180, 0}, 0);
+        }
         const bool fromCamera = opened.view->placement().fromCamera;
         float first[3];
         ReadVertex(*g_meshHead->next, 0, first);
