@@ -4,6 +4,7 @@
 // scene's model lists: it calls scene/ alone, no GL and no platform.
 #pragma once
 
+#include "placement/UpAxis.h"
 #include "placement/ViewFit.h"
 #include "scene/Scene.h"
 
@@ -13,9 +14,9 @@ struct Placement {
     bool fromCamera = false;  // the start is a camera of the file
 };
 
-// Places the scene's loaded model as `view` says and puts the scene's camera at its start:
-// kOriginal leaves model and start pose as they are; kFit, kCamera and kAuto fit the model's
-// box, and kCamera and kAuto start at the file's first usable camera if any. A model far from
-// the origin has its coordinates (vertices and cameras) centred first, so that it keeps its
-// detail in single-precision drawing.
-Placement PlaceModel(Scene& scene, StartView view, const ViewFitOptions& options);
+// Places the scene's loaded model as `view` says and puts the scene's camera at its start: a
+// model made with y up is stood upright first; then kOriginal leaves model and start pose as
+// they are; kFit, kCamera and kAuto fit the model's box, and kCamera and kAuto start at the
+// file's first usable camera if any. A model far from the origin has its coordinates (vertices
+// and cameras) centred first, so that it keeps its detail in single-precision drawing.
+Placement PlaceModel(Scene& scene, StartView view, UpAxis up, const ViewFitOptions& options);
