@@ -1,14 +1,17 @@
 #include "walk/FaceIndex.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "scene/SecondThread.h"
 
 namespace {
 
 constexpr double kGridSteps = 65535.0;
 
-// The faces are ordered along a Z-order curve through their centres, on a grid of 1024 cells a
-// side over the model: faces close in that order lie close together, so halving the order
-// halves the model into compact parts.
+// The runs of faces are ordered along a Z-order curve through their centres, on a grid of 1024
+// cells a side over the model: runs close in that order lie close together, so halving the
+// order halves the model into compact parts.
 constexpr int kCellBits = 10;
 
 std::uint32_t SpreadBits(std::uint32_t v) {  // bit i moves to bit 3i
@@ -17,12 +20,6 @@ std::uint32_t SpreadBits(std::uint32_t v) {  // bit i moves to bit 3i
     v = (v | (v << 4)) & 0x030C30C3u;
     v = (v | (v << 2)) & 0x09249249u;
     return v;
-}
-
-std::uint32_t Cell(double value, double low, double extent) {
-    const double cells = (1u << kCellBits) - 1;
-    const double at = extent > 0.0 ? (value - low) / extent * cells : 0.0;
-    return static_cast<std::uint32_t>(std::min(std::max(at, 0.0), cells));
 }
 
 // Sorts keys by their bits 32-61 (the curve's position), keeping the order of equal ones.
@@ -43,89 +40,124 @@ void SortByCurve(std::vector<std::uint64_t>& keys) {
     }
 }
 
+struct Run {
+    DrawnBox box;
+    std::uint32_t first;
+    std::uint32_t count;
+};
+
+// Runs of faces first .. end - 1 that follow one another and lie close together: their box
+// spans no more than their faces' boxes laid end to end (each box's width, depth and height
+// added up).
+std::vector<Run> FindRuns(const WorldFaces& faces, std::uint32_t first, std::uint32_t end) {
+    std::vector<Run> runs;
+    runs.reserve((end - first) / 8 + 1);  // grows for files of scattered faces
+    Run run{};
+    float runLength = 0.0f;
+    faces.ForEachDrawnBox(first, end, [&](std::uint32_t id, const DrawnBox& face) {
+        const float length = face.Span();
+        if (run.count > 0 && run.count < FaceIndex::kLeafFaces && id == run.first + run.count) {
+            DrawnBox joined = run.box;
+            joined.Add(face);
+            if (joined.Span() <= runLength + length) {
+                run.box = joined;
+                runLength += length;
+                ++run.count;
+                return;
+            }
+        }
+        if (run.count > 0) {
+            runs.push_back(run);
+        }
+        run = {face, id, 1};
+        runLength = length;
+    });
+    if (run.count > 0) {
+        runs.push_back(run);
+    }
+    return runs;
+}
+
 }  // namespace
 
 FaceIndex::FaceIndex(const WorldFaces& faces) : faces_(faces) {
-    std::vector<std::uint64_t> keys;
-    keys.reserve(faces.FaceCount());
-    Vec3 corners[3];
-    for (std::uint32_t id = 0; id < faces.FaceCount(); ++id) {
-        if (faces.Corners(id, corners) && WorldFaces::Walkable(corners)) {
-            for (const Vec3& corner : corners) {
-                bounds_.Add(corner);
-            }
-            keys.push_back(id);
-        }
-    }
-    if (keys.empty()) {
+    // The faces' first and second halves, side by side.
+    std::vector<Run> halves[2];
+    const std::uint32_t middle = faces.FaceCount() / 2;
+    ShareWithSecondThread([&](int half) {
+        halves[half] =
+            half == 0 ? FindRuns(faces, 0, middle) : FindRuns(faces, middle, faces.FaceCount());
+    });
+    std::vector<Run>& runs = halves[0];
+    runs.insert(runs.end(), halves[1].begin(), halves[1].end());
+    halves[1] = {};
+    if (runs.empty()) {
         return;
     }
-    const Vec3 extent = bounds_.max - bounds_.min;
+
+    for (const Run& each : runs) {
+        bounds_.Add(faces.ToWorld(each.box));
+        indexedFaces_ += each.count;
+    }
     // A little over 1/65535 of the extent, so that the top step reaches past the box.
     const auto stepOf = [](double side) { return side > 0.0 ? side / kGridSteps * 1.000001 : 1.0; };
-    step_ = {stepOf(extent.x), stepOf(extent.y), stepOf(extent.z)};
+    gridStep_ = {stepOf(bounds_.max.x - bounds_.min.x), stepOf(bounds_.max.y - bounds_.min.y),
+                 stepOf(bounds_.max.z - bounds_.min.z)};
 
-    for (std::uint64_t& key : keys) {
-        faces.Corners(static_cast<std::uint32_t>(key), corners);
-        const Vec3 centre = (corners[0] + corners[1] + corners[2]) * (1.0 / 3.0);
-        const std::uint32_t code = SpreadBits(Cell(centre.x, bounds_.min.x, extent.x)) |
-                                   SpreadBits(Cell(centre.y, bounds_.min.y, extent.y)) << 1 |
-                                   SpreadBits(Cell(centre.z, bounds_.min.z, extent.z)) << 2;
-        key |= std::uint64_t{code} << 32;
+    // The runs as leaves, in the order of a curve through their centres, then halved over and
+    // over.
+    std::vector<Node> leaves(runs.size());
+    std::vector<std::uint64_t> keys(runs.size());
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        Node& leaf = leaves[i];
+        Quantise(faces.ToWorld(runs[i].box), leaf.low, leaf.high);
+        leaf.link = runs[i].count << kPlaceBits | runs[i].first;
+        std::uint32_t code = 0;
+        for (int axis = 0; axis < 3; ++axis) {
+            const std::uint32_t centre = (leaf.low[axis] + leaf.high[axis]) / 2u;
+            code |= SpreadBits(centre >> (16 - kCellBits)) << axis;
+        }
+        keys[i] = std::uint64_t{code} << 32 | i;
     }
+    runs = {};
     SortByCurve(keys);
-    faceIds_.resize(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        faceIds_[i] = static_cast<std::uint32_t>(keys[i]);
+    for (std::uint64_t& key : keys) {
+        key &= 0xFFFFFFFFu;  // the leaf's place
     }
-    keys = {};
-
-    nodes_.reserve(2 * (faceIds_.size() / kLeafFaces + 1));
-    Build(0, faceIds_.size());
+    nodes_.reserve(2 * leaves.size() - 1);
+    Build(leaves, keys, 0, keys.size());
 }
 
-Box3 FaceIndex::Build(std::size_t begin, std::size_t end) {
+void FaceIndex::Build(const std::vector<Node>& leaves, const std::vector<std::uint64_t>& order,
+                      std::size_t begin, std::size_t end) {
     const std::size_t at = nodes_.size();
-    nodes_.push_back({});
-    Box3 box;
-    const std::size_t count = end - begin;
-    if (count <= kLeafFaces) {
-        Vec3 corners[3];
-        for (std::size_t i = begin; i < end; ++i) {
-            faces_.Corners(faceIds_[i], corners);
-            for (const Vec3& corner : corners) {
-                box.Add(corner);
-            }
-        }
-        nodes_[at].link = static_cast<std::uint32_t>(count << kPlaceBits | begin);
-    } else {
-        // Full leaves on the left: every leaf but the last holds kLeafFaces faces.
-        const std::size_t leaves = (count + kLeafFaces - 1) / kLeafFaces;
-        const std::size_t middle = begin + leaves / 2 * kLeafFaces;
-        box = Build(begin, middle);
-        nodes_[at].link = static_cast<std::uint32_t>(nodes_.size());
-        box.Add(Build(middle, end));
+    if (end - begin == 1) {
+        nodes_.push_back(leaves[order[begin]]);
+        return;
     }
-    Quantise(box, nodes_[at].low, nodes_[at].high);
-    return box;
+    nodes_.push_back({});
+    const std::size_t middle = begin + (end - begin) / 2;
+    Build(leaves, order, begin, middle);
+    nodes_[at].link = static_cast<std::uint32_t>(nodes_.size());
+    Build(leaves, order, middle, end);
+    const Node& one = nodes_[at + 1];
+    const Node& other = nodes_[nodes_[at].link];
+    for (int axis = 0; axis < 3; ++axis) {
+        nodes_[at].low[axis] = std::min(one.low[axis], other.low[axis]);
+        nodes_[at].high[axis] = std::max(one.high[axis], other.high[axis]);
+    }
 }
 
 void FaceIndex::Quantise(const Box3& box, std::uint16_t low[3], std::uint16_t high[3]) const {
-    const double lows[3] = {(box.min.x - bounds_.min.x) / step_.x,
-                            (box.min.y - bounds_.min.y) / step_.y,
-                            (box.min.z - bounds_.min.z) / step_.z};
-    const double highs[3] = {(box.max.x - bounds_.min.x) / step_.x,
-                             (box.max.y - bounds_.min.y) / step_.y,
-                             (box.max.z - bounds_.min.z) / step_.z};
+    const Vec3 lows = box.min - bounds_.min;
+    const Vec3 highs = box.max - bounds_.min;
+    const double from[3] = {lows.x / gridStep_.x, lows.y / gridStep_.y, lows.z / gridStep_.z};
+    const double to[3] = {highs.x / gridStep_.x, highs.y / gridStep_.y, highs.z / gridStep_.z};
+    const auto step = [](double at) {
+        return static_cast<std::uint16_t>(std::min(std::max(at, 0.0), kGridSteps));
+    };
     for (int axis = 0; axis < 3; ++axis) {
-        low[axis] =
-            static_cast<std::uint16_t>(std::min(std::max(std::floor(lows[axis]), 0.0), kGridSteps));
-        high[axis] =
-            static_cast<std::uint16_t>(std::min(std::max(std::ceil(highs[axis]), 0.0), kGridSteps));
+        low[axis] = step(std::floor(from[axis]));
+        high[axis] = step(std::ceil(to[axis]));
     }
-}
-
-std::size_t FaceIndex::Bytes() const {
-    return sizeof(*this) + nodes_.capacity() * sizeof(Node) +
-           faceIds_.capacity() * sizeof(std::uint32_t);
 }

@@ -1,10 +1,14 @@
 // A bounding-volume hierarchy over the walkable faces of a model, built once when the model is
 // opened, so that each frame's collision and floor tests look at the few faces near the body.
 //
-// Compact by design (the index of a 1.2-million-face model must stay under half its file): a
-// node is 16 bytes, its box six 16-bit steps of a grid over the whole model (rounded outwards,
-// so a node's box always holds its faces), and a leaf names at most kLeafFaces faces by their
-// 32-bit numbers in WorldFaces. Faces are referenced, never copied.
+// Its leaves are runs of up to kLeafFaces faces that follow one another in the file and lie
+// close together (no farther apart than the faces laid end to end): modelling programs write a
+// mesh's faces mostly in such runs, so the faces are neither copied nor listed one by one, and
+// building takes one pass over them and a sort of the runs. A file of faces in random order
+// gets runs of one face, still correct and quick to search, in more memory.
+//
+// A node is 16 bytes: its box in six 16-bit steps of a grid over the model (rounded outwards,
+// so a node's box always holds its faces) and one 32-bit link.
 #pragma once
 
 #include <cstdint>
@@ -15,19 +19,19 @@
 
 class FaceIndex {
 public:
-    // Builds over the walkable faces of `faces`, which must outlive the index.
+    // Builds over the faces of `faces` with finite corners; `faces` must outlive the index.
     explicit FaceIndex(const WorldFaces& faces);
 
-    // Calls visit(corners) for every indexed face whose box meets `box`: the corners of a face
-    // in the world. Each such face is visited once; no other face is.
+    // Calls visit(corners) for every walkable face (WorldFaces::Walkable) whose box meets
+    // `box`: the corners of a face in the world. Each such face is visited once; no other is.
     template <class Visit>
     void ForEachFaceNear(const Box3& box, Visit&& visit) const;
 
-    // The box of every indexed face (empty without one).
+    // The box of every indexed face (empty without one), and their number.
     const Box3& Bounds() const { return bounds_; }
-    std::size_t IndexedFaces() const { return faceIds_.size(); }
+    std::size_t IndexedFaces() const { return indexedFaces_; }
     // The bytes the index holds.
-    std::size_t Bytes() const;
+    std::size_t Bytes() const { return sizeof(*this) + nodes_.capacity() * sizeof(Node); }
 
     static constexpr std::uint32_t kLeafFaces = 16;
 
@@ -35,23 +39,24 @@ private:
     struct Node {
         std::uint16_t low[3];
         std::uint16_t high[3];
-        // An inner node's first child follows it; bits 0-26 hold its second child's place. A
-        // leaf holds its face count (1..kLeafFaces) in bits 27-31 and its first entry in
-        // faceIds_ in bits 0-26.
+        // An inner node's first child follows it, and bits 0-26 hold its second child's place.
+        // A leaf holds its face count (1..kLeafFaces) in bits 27-31 and its first face's number
+        // in bits 0-26.
         std::uint32_t link;
     };
     static constexpr std::uint32_t kPlaceBits = 27;
     static constexpr std::uint32_t kPlaceMask = (1u << kPlaceBits) - 1;
 
-    // Builds the subtree over faceIds_[begin, end) at nodes_.back() and returns its exact box.
-    Box3 Build(std::size_t begin, std::size_t end);
+    // Lays out the tree over the leaves order[begin, end) at the end of nodes_.
+    void Build(const std::vector<Node>& leaves, const std::vector<std::uint64_t>& order,
+               std::size_t begin, std::size_t end);
     void Quantise(const Box3& box, std::uint16_t low[3], std::uint16_t high[3]) const;
 
     const WorldFaces& faces_;
     Box3 bounds_;
-    Vec3 step_{1.0, 1.0, 1.0};  // the grid's step on each axis
+    std::size_t indexedFaces_ = 0;
+    Vec3 gridStep_{1.0, 1.0, 1.0};  // of the grid over bounds_
     std::vector<Node> nodes_;
-    std::vector<std::uint32_t> faceIds_;  // in the leaves' order
 };
 
 template <class Visit>
@@ -62,7 +67,7 @@ void FaceIndex::ForEachFaceNear(const Box3& box, Visit&& visit) const {
     std::uint16_t low[3];
     std::uint16_t high[3];
     Quantise(box, low, high);
-    // A tree halved at every level over at most 2^27 faces is at most 24 levels deep.
+    // A tree halved at every level over at most 2^27 leaves is at most 28 levels deep.
     std::uint32_t stack[64];
     int depth = 0;
     std::uint32_t at = 0;
@@ -78,18 +83,16 @@ void FaceIndex::ForEachFaceNear(const Box3& box, Visit&& visit) const {
             continue;
         }
         if (meets) {
-            const std::uint32_t first = node.link & kPlaceMask;
-            for (std::uint32_t i = first; i < first + count; ++i) {
-                Vec3 corners[3];
-                faces_.Corners(faceIds_[i], corners);
-                Box3 faceBox;
-                for (const Vec3& corner : corners) {
-                    faceBox.Add(corner);
-                }
-                if (faceBox.Overlaps(box)) {
-                    visit(static_cast<const Vec3*>(corners));
-                }
-            }
+            faces_.ForEachFace(node.link & kPlaceMask, count,
+                               [&](std::uint32_t, const Vec3* corners) {
+                                   Box3 faceBox;
+                                   for (int i = 0; i < 3; ++i) {
+                                       faceBox.Add(corners[i]);
+                                   }
+                                   if (faceBox.Overlaps(box) && WorldFaces::Walkable(corners)) {
+                                       visit(corners);
+                                   }
+                               });
         }
         if (depth == 0) {
             return;

@@ -65,25 +65,26 @@ void WorldFaces::AddSpan(const Span& span) {
     faceCount_ += kept.faceCount;
 }
 
+std::size_t WorldFaces::SpanOf(std::uint32_t id) const {
+    return static_cast<std::size_t>(std::upper_bound(spanStarts_.begin(), spanStarts_.end(), id) -
+                                    spanStarts_.begin()) -
+           1;
+}
+
 bool WorldFaces::Corners(std::uint32_t id, Vec3 corners[3]) const {
-    if (id >= faceCount_) {
-        return false;
-    }
-    const std::size_t spanIndex =
-        static_cast<std::size_t>(std::upper_bound(spanStarts_.begin(), spanStarts_.end(), id) -
-                                 spanStarts_.begin()) -
-        1;
-    const Span& span = spans_[spanIndex];
-    const std::uint16_t* record = span.records + 4 * std::size_t{id - spanStarts_[spanIndex]};
-    for (int corner = 0; corner < 3; ++corner) {
-        if (record[corner] >= span.vertexCount) {
-            return false;
-        }
-        float xyz[3];
-        std::memcpy(xyz, span.vertices + 12 * std::size_t{record[corner]}, sizeof xyz);
-        corners[corner] = Vec3{xyz[0], xyz[1], xyz[2]} * scale_ + translation_;
-    }
-    return true;
+    bool found = false;
+    ForEachFace(id, 1, [&](std::uint32_t, const Vec3* at) {
+        std::copy(at, at + 3, corners);
+        found = true;
+    });
+    return found;
+}
+
+Box3 WorldFaces::ToWorld(const DrawnBox& box) const {
+    Box3 world;
+    world.Add(Vec3{box.low[0], box.low[1], box.low[2]} * scale_ + translation_);
+    world.Add(Vec3{box.high[0], box.high[1], box.high[2]} * scale_ + translation_);
+    return world;
 }
 
 bool WorldFaces::Walkable(const Vec3 corners[3]) {
@@ -95,5 +96,6 @@ bool WorldFaces::Walkable(const Vec3 corners[3]) {
     }
     const Vec3 ab = corners[1] - corners[0];
     const Vec3 ac = corners[2] - corners[0];
-    return Length(Cross(ab, ac)) > kMinimumSine * Length(ab) * Length(ac);
+    const Vec3 normal = Cross(ab, ac);
+    return Dot(normal, normal) > kMinimumSine * kMinimumSine * Dot(ab, ab) * Dot(ac, ac);
 }
