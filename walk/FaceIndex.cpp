@@ -22,41 +22,38 @@ std::uint32_t SpreadBits(std::uint32_t v) {  // bit i moves to bit 3i
     return v;
 }
 
-// Sorts keys by their bits 32-61 (the curve's position), keeping the order of equal ones.
+// Sorts keys by their bits 32-61 (the curve's position), ten at a time, keeping the order of
+// equal ones.
 void SortByCurve(std::vector<std::uint64_t>& keys) {
+    constexpr std::uint64_t kDigit = (1u << kCellBits) - 1;
     std::vector<std::uint64_t> other(keys.size());
-    for (int shift = 32; shift < 32 + 3 * kCellBits; shift += 8) {
-        std::size_t counts[257] = {};
+    for (int shift = 32; shift < 32 + 3 * kCellBits; shift += kCellBits) {
+        std::vector<std::size_t> counts(kDigit + 2);
         for (std::uint64_t key : keys) {
-            ++counts[((key >> shift) & 0xFF) + 1];
+            ++counts[((key >> shift) & kDigit) + 1];
         }
-        for (int digit = 0; digit < 256; ++digit) {
+        for (std::size_t digit = 0; digit <= kDigit; ++digit) {
             counts[digit + 1] += counts[digit];
         }
         for (std::uint64_t key : keys) {
-            other[counts[(key >> shift) & 0xFF]++] = key;
+            other[counts[(key >> shift) & kDigit]++] = key;
         }
         keys.swap(other);
     }
 }
 
-struct Run {
-    DrawnBox box;
-    std::uint32_t first;
-    std::uint32_t count;
-};
+using Run = FaceIndex::Run;
 
-// Runs of faces first .. end - 1 that follow one another and lie close together: their box
-// spans no more than their faces' boxes laid end to end (each box's width, depth and height
-// added up).
-std::vector<Run> FindRuns(const WorldFaces& faces, std::uint32_t first, std::uint32_t end) {
-    std::vector<Run> runs;
-    runs.reserve((end - first) / 8 + 1);  // grows for files of scattered faces
+// Appends the runs of faces first .. end - 1 that follow one another and lie close together:
+// a run's box spans no more than its faces' boxes laid end to end (each box's width, depth and
+// height added up).
+void AddCloseRuns(const WorldFaces& faces, std::uint32_t first, std::uint32_t end,
+                  std::vector<Run>& runs) {
     Run run{};
     float runLength = 0.0f;
     faces.ForEachDrawnBox(first, end, [&](std::uint32_t id, const DrawnBox& face) {
         const float length = face.Span();
-        if (run.count > 0 && run.count < FaceIndex::kLeafFaces && id == run.first + run.count) {
+        if (run.count > 0 && id == run.first + run.count) {
             DrawnBox joined = run.box;
             joined.Add(face);
             if (joined.Span() <= runLength + length) {
@@ -74,6 +71,40 @@ std::vector<Run> FindRuns(const WorldFaces& faces, std::uint32_t first, std::uin
     });
     if (run.count > 0) {
         runs.push_back(run);
+    }
+}
+
+// The runs of faces first .. end - 1: taken kLeafFaces at a time as they follow one another,
+// which is cheap, and only where those lie apart sorted into close runs one face at a time.
+std::vector<Run> FindRuns(const WorldFaces& faces, std::uint32_t first, std::uint32_t end) {
+    std::vector<Run> runs;
+    runs.reserve((end - first) / 8 + 1);  // grows for files of scattered faces
+    Run chunk{};
+    float length = 0.0f;  // its faces' boxes laid end to end
+    const auto close = [&] {
+        if (chunk.box.Span() <= length) {
+            runs.push_back(chunk);
+        } else {
+            AddCloseRuns(faces, chunk.first, chunk.first + chunk.count, runs);
+        }
+        chunk.count = 0;
+    };
+    faces.ForEachDrawnBox(first, end, [&](std::uint32_t id, const DrawnBox& face) {
+        if (chunk.count == FaceIndex::kLeafFaces ||
+            (chunk.count > 0 && id != chunk.first + chunk.count)) {
+            close();
+        }
+        if (chunk.count == 0) {
+            chunk = {face, id, 1};
+            length = face.Span();
+        } else {
+            chunk.box.Add(face);
+            length += face.Span();
+            ++chunk.count;
+        }
+    });
+    if (chunk.count > 0) {
+        close();
     }
     return runs;
 }
@@ -104,42 +135,40 @@ FaceIndex::FaceIndex(const WorldFaces& faces) : faces_(faces) {
     gridStep_ = {stepOf(bounds_.max.x - bounds_.min.x), stepOf(bounds_.max.y - bounds_.min.y),
                  stepOf(bounds_.max.z - bounds_.min.z)};
 
-    // The runs as leaves, in the order of a curve through their centres, then halved over and
-    // over.
-    std::vector<Node> leaves(runs.size());
+    // The runs in the order of a curve through their centres, then halved over and over.
     std::vector<std::uint64_t> keys(runs.size());
     for (std::size_t i = 0; i < runs.size(); ++i) {
-        Node& leaf = leaves[i];
-        Quantise(faces.ToWorld(runs[i].box), leaf.low, leaf.high);
-        leaf.link = runs[i].count << kPlaceBits | runs[i].first;
+        const Box3 box = faces.ToWorld(runs[i].box);
+        const Vec3 centre = (box.min + box.max) * 0.5 - bounds_.min;
+        const double cells = 1u << kCellBits;
+        const double at[3] = {centre.x / gridStep_.x, centre.y / gridStep_.y,
+                              centre.z / gridStep_.z};
         std::uint32_t code = 0;
         for (int axis = 0; axis < 3; ++axis) {
-            const std::uint32_t centre = (leaf.low[axis] + leaf.high[axis]) / 2u;
-            code |= SpreadBits(centre >> (16 - kCellBits)) << axis;
+            const double cell = std::min(at[axis] / kGridSteps * cells, cells - 1.0);
+            code |= SpreadBits(static_cast<std::uint32_t>(std::max(cell, 0.0))) << axis;
         }
         keys[i] = std::uint64_t{code} << 32 | i;
     }
-    runs = {};
     SortByCurve(keys);
-    for (std::uint64_t& key : keys) {
-        key &= 0xFFFFFFFFu;  // the leaf's place
-    }
-    nodes_.reserve(2 * leaves.size() - 1);
-    Build(leaves, keys, 0, keys.size());
+    nodes_.reserve(2 * runs.size() - 1);
+    Build(runs, keys, 0, keys.size());
 }
 
-void FaceIndex::Build(const std::vector<Node>& leaves, const std::vector<std::uint64_t>& order,
+void FaceIndex::Build(const std::vector<Run>& runs, const std::vector<std::uint64_t>& order,
                       std::size_t begin, std::size_t end) {
     const std::size_t at = nodes_.size();
+    nodes_.push_back({});
     if (end - begin == 1) {
-        nodes_.push_back(leaves[order[begin]]);
+        const Run& run = runs[static_cast<std::uint32_t>(order[begin])];
+        Quantise(faces_.ToWorld(run.box), nodes_[at].low, nodes_[at].high);
+        nodes_[at].link = run.count << kPlaceBits | run.first;
         return;
     }
-    nodes_.push_back({});
     const std::size_t middle = begin + (end - begin) / 2;
-    Build(leaves, order, begin, middle);
+    Build(runs, order, begin, middle);
     nodes_[at].link = static_cast<std::uint32_t>(nodes_.size());
-    Build(leaves, order, middle, end);
+    Build(runs, order, middle, end);
     const Node& one = nodes_[at + 1];
     const Node& other = nodes_[nodes_[at].link];
     for (int axis = 0; axis < 3; ++axis) {

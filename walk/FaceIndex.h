@@ -1,7 +1,7 @@
 // A bounding-volume hierarchy over the walkable faces of a model, built once when the model is
 // opened, so that each frame's collision and floor tests look at the few faces near the body.
 //
-// Its leaves are runs of up to kLeafFaces faces that follow one another in the file and lie
+// Its leaves are runs of up to 32 faces that follow one another in the file and lie
 // close together (no farther apart than the faces laid end to end): modelling programs write a
 // mesh's faces mostly in such runs, so the faces are neither copied nor listed one by one, and
 // building takes one pass over them and a sort of the runs. A file of faces in random order
@@ -33,22 +33,28 @@ public:
     // The bytes the index holds.
     std::size_t Bytes() const { return sizeof(*this) + nodes_.capacity() * sizeof(Node); }
 
-    static constexpr std::uint32_t kLeafFaces = 16;
+    // Up to kLeafFaces faces in a row, the leaves' contents: faces first .. first + count - 1.
+    static constexpr std::uint32_t kLeafFaces = 32;
+    struct Run {
+        DrawnBox box;
+        std::uint32_t first;
+        std::uint32_t count;
+    };
 
 private:
     struct Node {
         std::uint16_t low[3];
         std::uint16_t high[3];
-        // An inner node's first child follows it, and bits 0-26 hold its second child's place.
-        // A leaf holds its face count (1..kLeafFaces) in bits 27-31 and its first face's number
-        // in bits 0-26.
+        // An inner node's first child follows it, and bits 0-25 hold its second child's place.
+        // A leaf holds its face count (1..kLeafFaces) in bits 26-31 and its first face's number
+        // in bits 0-25.
         std::uint32_t link;
     };
-    static constexpr std::uint32_t kPlaceBits = 27;
+    static constexpr std::uint32_t kPlaceBits = 26;
     static constexpr std::uint32_t kPlaceMask = (1u << kPlaceBits) - 1;
 
-    // Lays out the tree over the leaves order[begin, end) at the end of nodes_.
-    void Build(const std::vector<Node>& leaves, const std::vector<std::uint64_t>& order,
+    // Lays out the tree over the runs order[begin, end) (low 32 bits) at the end of nodes_.
+    void Build(const std::vector<Run>& runs, const std::vector<std::uint64_t>& order,
                std::size_t begin, std::size_t end);
     void Quantise(const Box3& box, std::uint16_t low[3], std::uint16_t high[3]) const;
 
@@ -67,7 +73,7 @@ void FaceIndex::ForEachFaceNear(const Box3& box, Visit&& visit) const {
     std::uint16_t low[3];
     std::uint16_t high[3];
     Quantise(box, low, high);
-    // A tree halved at every level over at most 2^27 leaves is at most 28 levels deep.
+    // A tree halved at every level over at most 2^25 leaves is at most 26 levels deep.
     std::uint32_t stack[64];
     int depth = 0;
     std::uint32_t at = 0;

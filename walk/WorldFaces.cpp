@@ -71,15 +71,6 @@ std::size_t WorldFaces::SpanOf(std::uint32_t id) const {
            1;
 }
 
-bool WorldFaces::Corners(std::uint32_t id, Vec3 corners[3]) const {
-    bool found = false;
-    ForEachFace(id, 1, [&](std::uint32_t, const Vec3* at) {
-        std::copy(at, at + 3, corners);
-        found = true;
-    });
-    return found;
-}
-
 Box3 WorldFaces::ToWorld(const DrawnBox& box) const {
     Box3 world;
     world.Add(Vec3{box.low[0], box.low[1], box.low[2]} * scale_ + translation_);

@@ -42,16 +42,14 @@ public:
     // geometry that no file holds.
     void AddTriangles(const std::vector<float>& xyz);
 
-    // Faces are numbered in the order added, from 0. At most kMaxFaces are kept (2^26, a file of
-    // more than half a gigabyte of faces); the rest are left out and counted.
-    static constexpr std::uint32_t kMaxFaces = (1u << 26) - 1;
+    // Faces are numbered in the order added, from 0. At most kMaxFaces are kept (2^25, a file of
+    // over 250 MB of faces); the rest are left out and counted.
+    static constexpr std::uint32_t kMaxFaces = (1u << 25) - 1;
     std::uint32_t FaceCount() const { return faceCount_; }
     std::uint64_t FacesLeftOut() const { return leftOut_; }
 
-    // The corners of face `id` in the world; false when the face names a vertex its mesh does
-    // not have (or no such face exists). Walkable() says whether a face with these corners can
-    // stop a body: every coordinate finite and an area above nothing.
-    bool Corners(std::uint32_t id, Vec3 corners[3]) const;
+    // Whether a face with these corners (in the world) can stop a body: every coordinate
+    // finite and an area above nothing.
     static bool Walkable(const Vec3 corners[3]);
     // Calls visit(id, corners) for faces first .. first + count - 1 in turn, leaving out those
     // that name a vertex their mesh does not have.
