@@ -21,7 +21,7 @@ Vec3 Level(const Vec3& v) {
 
 Walker::Walker(const FaceIndex& faces, double unitsPerMetre, double groundHeight,
                const BodyMeasures& body)
-    : faces_(faces), ground_(groundHeight) {
+    : faces_(faces), ground_(std::isfinite(groundHeight) ? groundHeight : 0.0) {
     const double perFrame = 1.0 / body.framesPerSecond;
     radius_ = body.radius * unitsPerMetre;
     stepHeight_ = body.stepHeight * unitsPerMetre;

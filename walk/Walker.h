@@ -29,7 +29,8 @@ struct WalkKeys {
 class Walker {
 public:
     // `groundHeight`: the ground plane, at the model's lowest point, that the body never falls
-    // below. The index must outlive the walker.
+    // below (0 when it is not finite, as an empty index's box gives it). `unitsPerMetre`: world
+    // units in a metre, positive. The index must outlive the walker.
     Walker(const FaceIndex& faces, double unitsPerMetre, double groundHeight,
            const BodyMeasures& body = {});
 

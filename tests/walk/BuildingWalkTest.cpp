@@ -107,10 +107,15 @@ void Walk(Walker& walker, double yawDegrees, int frames) {
     Walk(walker, yawDegrees, frames, [] {});
 }
 
-TEST_P(WalkThroughBuilding, StopsAtAWallAtItsRadiusAndSlidesAlongIt) {
-    Walker walker = StartAt(5, 5, 0);
+TEST_P(WalkThroughBuilding, WalksAtItsPaceAndStopsAtAWallAtItsRadiusAndSlidesAlongIt) {
+    Walker walker = StartAt(1, 5, 0);
     EXPECT_NEAR(Eye(walker).z, kEye, Near());
-    Walk(walker, 90, 400);  // east, into the wall at x = 10
+    Walk(walker, 90, 75);  // east for a second, then a second with Shift
+    EXPECT_NEAR(Feet(walker).x, 1 + 1.4, 1e-9);
+    Walk(
+        walker, 90, 75, [] {}, true);
+    EXPECT_NEAR(Feet(walker).x, 1 + 1.4 * 5, 1e-9);
+    Walk(walker, 90, 100);  // into the wall at x = 10
     EXPECT_NEAR(Feet(walker).x, 10 - kRadius, Near());
     EXPECT_NEAR(Feet(walker).y, 5, Near());
     Walk(walker, 45, 100);  // north-east: along the wall
@@ -236,6 +241,23 @@ TEST_P(WalkThroughBuilding, StartsOutsideOnTheGroundFacingTheModel) {
     Walk(walker, start.yawDegrees, 1800);  // 33.6 m, up the ground floor's edge (0.3 m)
     EXPECT_NEAR(Feet(walker).y, 70 - 1800 * 1.4 / 75, 1e-6);
     EXPECT_NEAR(Feet(walker).z, 0, Near());
+}
+
+// A damaged file's faces that name vertices their mesh lacks are left out of the index.
+TEST(WorldFaces, LeaveOutFacesNamingVerticesTheirMeshLacks) {
+    ChunkWriter w;
+    w.BeginModel();
+    w.MeshObject({"Cut", {0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2, 0, 1, 3, 3, 3, 3}, {}});
+    w.EndModel();
+    ModelFile file(w.bytes());
+    Scene scene(file.path());
+    WorldFaces faces;
+    faces.AddMeshes(g_meshHead);
+    const FaceIndex index(faces);
+    EXPECT_EQ(index.IndexedFaces(), 1u);
+    int visited = 0;
+    index.ForEachFaceNear(index.Bounds().Grown(10), [&](const Vec3*) { ++visited; });
+    EXPECT_EQ(visited, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, WalkThroughBuilding, testing::Values(1.0, 100.0),

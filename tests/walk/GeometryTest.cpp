@@ -111,13 +111,14 @@ TEST(FaceIndex, VisitsExactlyTheFacesWhoseBoxesMeetTheQuery) {
             xyz.insert(xyz.end(), {float(p.x), float(p.y), float(p.z)});
         }
     }
-    // Faces that stop nothing: a line, and a corner that is not a number.
+    // Faces that stop nothing: a line, a point twice, and a corner that is not a number.
     xyz.insert(xyz.end(), {0, 0, 0, 1, 1, 1, 2, 2, 2});
+    xyz.insert(xyz.end(), {0, 0, 0, 0, 0, 0, 1, 0, 0});
     xyz.insert(xyz.end(), {0, 0, 0, 1, 0, 0, std::numeric_limits<float>::quiet_NaN(), 1, 0});
     WorldFaces faces(2.5, {100, -7, 3});
     faces.AddTriangles(xyz);
     const FaceIndex index(faces);
-    ASSERT_EQ(index.IndexedFaces(), 3001u);  // the line is indexed, and passed over
+    ASSERT_EQ(index.IndexedFaces(), 3002u);  // the line and the point are passed over
     for (int query = 0; query < 300; ++query) {
         const Vec3 at = random.Point(150.0) + Vec3{100, -7, 3};
         Box3 box;
