@@ -51,10 +51,10 @@ void AddCloseRuns(const WorldFaces& faces, std::uint32_t first, std::uint32_t en
                   std::vector<Run>& runs) {
     Run run{};
     float runLength = 0.0f;
-    faces.ForEachDrawnBox(first, end, [&](std::uint32_t id, const DrawnBox& face) {
+    faces.ForEachMeshBox(first, end, [&](std::uint32_t id, const MeshBox& face) {
         const float length = face.Span();
         if (run.count > 0 && id == run.first + run.count) {
-            DrawnBox joined = run.box;
+            MeshBox joined = run.box;
             joined.Add(face);
             if (joined.Span() <= runLength + length) {
                 run.box = joined;
@@ -89,7 +89,7 @@ std::vector<Run> FindRuns(const WorldFaces& faces, std::uint32_t first, std::uin
         }
         chunk.count = 0;
     };
-    faces.ForEachDrawnBox(first, end, [&](std::uint32_t id, const DrawnBox& face) {
+    faces.ForEachMeshBox(first, end, [&](std::uint32_t id, const MeshBox& face) {
         if (chunk.count == FaceIndex::kLeafFaces ||
             (chunk.count > 0 && id != chunk.first + chunk.count)) {
             close();

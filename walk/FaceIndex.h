@@ -36,7 +36,7 @@ public:
     // Up to kLeafFaces faces in a row, the leaves' contents: faces first .. first + count - 1.
     static constexpr std::uint32_t kLeafFaces = 32;
     struct Run {
-        DrawnBox box;
+        MeshBox box;
         std::uint32_t first;
         std::uint32_t count;
     };

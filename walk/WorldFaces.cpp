@@ -71,7 +71,7 @@ std::size_t WorldFaces::SpanOf(std::uint32_t id) const {
            1;
 }
 
-Box3 WorldFaces::ToWorld(const DrawnBox& box) const {
+Box3 WorldFaces::ToWorld(const MeshBox& box) const {
     Box3 world;
     world.Add(Vec3{box.low[0], box.low[1], box.low[2]} * scale_ + translation_);
     world.Add(Vec3{box.high[0], box.high[1], box.high[2]} * scale_ + translation_);

@@ -12,12 +12,13 @@
 #include "scene/Model.h"
 #include "walk/Vector.h"
 
-// A box in a model's own (drawn) units, exactly as its single-precision corners give it.
-struct DrawnBox {
+// A box in the meshes' own units (the file's coordinates), exactly as its single-precision
+// corners give it.
+struct MeshBox {
     float low[3];
     float high[3];
 
-    void Add(const DrawnBox& other) {
+    void Add(const MeshBox& other) {
         for (int axis = 0; axis < 3; ++axis) {
             low[axis] = std::min(low[axis], other.low[axis]);
             high[axis] = std::max(high[axis], other.high[axis]);
@@ -29,8 +30,9 @@ struct DrawnBox {
 
 class WorldFaces {
 public:
-    // A drawn point p stands at scale * p + translation in the world. For a model the reader
-    // read: scale = world scale * master scale, translation = the placement's.
+    // A point p of the meshes stands at scale * p + translation in the world: for a model the
+    // reader read and placed, scale = the placement's world scale * the master scale, and
+    // translation = the placement's (drawing moves and scales it so).
     explicit WorldFaces(double scale = 1.0, const Vec3& translation = {});
 
     // Adds every mesh after the sentinel `meshHead`. The meshes must outlive this object and
@@ -38,8 +40,8 @@ public:
     // (and a new index).
     void AddMeshes(const Mesh* meshHead);
     void AddMesh(const Mesh& mesh);
-    // Triangles of nine coordinates each (drawn units), copied into the reader's layout; for
-    // geometry that no file holds.
+    // Triangles of nine coordinates each (the meshes' units), copied into the reader's layout;
+    // for geometry that no file holds.
     void AddTriangles(const std::vector<float>& xyz);
 
     // Faces are numbered in the order added, from 0. At most kMaxFaces are kept (2^25, a file of
@@ -56,11 +58,11 @@ public:
     template <class Visit>
     void ForEachFace(std::uint32_t first, std::uint32_t count, Visit&& visit) const;
     // Calls visit(id, box) for faces first .. end - 1 whose corners their mesh has and are
-    // finite, in turn, with the face's box in drawn units: far cheaper than its corners in the
-    // world.
+    // finite, in turn, with the face's box in the meshes' units: far cheaper than its corners
+    // in the world.
     template <class Visit>
-    void ForEachDrawnBox(std::uint32_t first, std::uint32_t end, Visit&& visit) const;
-    Box3 ToWorld(const DrawnBox& box) const;
+    void ForEachMeshBox(std::uint32_t first, std::uint32_t end, Visit&& visit) const;
+    Box3 ToWorld(const MeshBox& box) const;
 
 private:
     struct Span {
@@ -111,7 +113,7 @@ void WorldFaces::ForEachFace(std::uint32_t first, std::uint32_t count, Visit&& v
 }
 
 template <class Visit>
-void WorldFaces::ForEachDrawnBox(std::uint32_t first, std::uint32_t end, Visit&& visit) const {
+void WorldFaces::ForEachMeshBox(std::uint32_t first, std::uint32_t end, Visit&& visit) const {
     end = std::min(end, faceCount_);
     std::uint32_t id = first;
     for (std::size_t spanIndex = id < end ? SpanOf(id) : spans_.size(); id < end; ++spanIndex) {
@@ -129,7 +131,7 @@ void WorldFaces::ForEachDrawnBox(std::uint32_t first, std::uint32_t end, Visit&&
                 std::memcpy(xyz[corner], span.vertices + 12 * std::size_t{record[corner]},
                             sizeof xyz[corner]);
             }
-            DrawnBox box;
+            MeshBox box;
             float sum = 0.0f;
             for (int axis = 0; axis < 3; ++axis) {
                 box.low[axis] = std::min(std::min(xyz[0][axis], xyz[1][axis]), xyz[2][axis]);

@@ -3,6 +3,7 @@
 // long strides) never take the body out of the room, through a block, or below the floor.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "tests/walk/Solids.h"
