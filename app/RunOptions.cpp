@@ -33,6 +33,8 @@ ParsedCommandLine<RunOptions> ParseRunCommandLine(int argc, const char* const* a
         ->excludes(fullScreen);
     ViewArguments view;
     AddViewOptions(app, view);
+    WalkArguments walk;
+    AddWalkOptions(app, walk);
     std::string sound;
     CLI::Option* soundOption =
         app.add_option("--sound", sound, "play FILE once (default: groud.wav beside MODEL)");
@@ -49,6 +51,8 @@ ParsedCommandLine<RunOptions> ParseRunCommandLine(int argc, const char* const* a
     options.droppedView = ChosenView(view, true);
     options.scale = view.scale;
     options.up = options.droppedUp = ChosenUp(view);
+    options.walk = walk.walk;
+    options.units = ChosenUnits(walk);
     if (options.modelNamed) {
         options.display = DisplayChoice::kWindowed;
         options.switchDisplayMode = false;

@@ -5,6 +5,7 @@
 //   walkthrough [OPTIONS] MODEL any model, windowed unless told otherwise, fitted to the model
 //
 //   walkthrough [--fullscreen|--windowed] [--view auto|camera|fit|original] [--scale S] [--up z|y]
+//               [--walk] [--units m|cm|mm|in|ft]
 //               [--sound FILE|--no-sound] [MODEL]
 //   walkthrough --help | --version
 #pragma once
@@ -37,6 +38,9 @@ struct RunOptions {
     // The up axis of the model named (or of the walk-through's own, placed), and of those dropped.
     UpAxis up = UpAxis::kZ;
     UpAxis droppedUp = UpAxis::kZ;
+    // Walking from the start (the model named and those dropped), and the models' length unit.
+    bool walk = false;
+    std::optional<LengthUnit> units;
     std::string soundPath = kDefaultSoundFile;  // UTF-8; empty for silence
 
     // The walk-through as made: its own model, neither named nor placed. The renderer reads it
@@ -44,7 +48,7 @@ struct RunOptions {
     // drawing. Otherwise the model is opened once the window exists (viewer/), placed as `view`,
     // `scale` and `up` say.
     bool AsMade() const {
-        return !modelNamed && view == StartView::kOriginal && !scale && up == UpAxis::kZ;
+        return !modelNamed && view == StartView::kOriginal && !scale && up == UpAxis::kZ && !walk;
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include "render/FixedState.h"
 #include "render/SceneRenderer.h"
+#include "scene/FileOpen.h"
 #include "scene/ModelFileCheck.h"
 #include "viewer/ModelOpening.h"
 
@@ -70,8 +71,16 @@ OpenedModel ShowModel(const std::string& path, StartView view, UpAxis up,
     open.fit.viewportWidth = g_windowWidth;
     open.fit.viewportHeight = g_windowHeight;
     open.drawing = drawing;
+    open.walk = g_options.walk;
+    open.units = g_options.units;
     OpenedModel opened = OpenModel(g_renderer->scene, path, open);
     if (opened.view) {
+        const std::string name = PathFromUtf8(path.c_str()).filename().u8string();
+        opened.view->OnModeChange([name](bool walking) {
+            const std::string title =
+                name + (walking ? " - walking (G: fly)" : " - flying (G: walk)");
+            platform::SetWindowTitle(g_hwnd, title.c_str());
+        });
         g_renderer->ShowThrough(opened.view.get());
         g_namedView = std::move(opened.view);
         for (const std::string& note : opened.notes) {

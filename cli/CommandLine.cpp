@@ -52,6 +52,20 @@ void AddViewOptions(CLI::App& app, ViewArguments& arguments) {
         ->check(CLI::IsMember({"z", "y"}));
 }
 
+void AddWalkOptions(CLI::App& app, WalkArguments& arguments) {
+    app.add_flag("--walk", arguments.walk,
+                 "walk from the start (G switches between walking and flying): a body at human\n"
+                 "scale stands on the floor, climbs stairs and is stopped by walls");
+    app.add_option("--units", arguments.units,
+                   "the model's length unit, for walking at human scale: m, cm, mm, in or ft\n"
+                   "(default: a guess from the model's size, said when walking starts)")
+        ->check(CLI::IsMember({"m", "cm", "mm", "in", "ft"}));
+}
+
+std::optional<LengthUnit> ChosenUnits(const WalkArguments& arguments) {
+    return ParseLengthUnit(arguments.units);
+}
+
 UpAxis ChosenUp(const ViewArguments& arguments) {
     return arguments.up == "y" ? UpAxis::kY : UpAxis::kZ;
 }

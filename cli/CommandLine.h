@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "placement/ModelUnits.h"
 #include "placement/UpAxis.h"
 #include "placement/ViewFit.h"
 
@@ -48,3 +49,11 @@ void AddViewOptions(CLI::App& app, ViewArguments& arguments);
 // kOriginal for the walk-through's own scene.
 StartView ChosenView(const ViewArguments& arguments, bool modelNamed);
 UpAxis ChosenUp(const ViewArguments& arguments);
+
+// --walk and --units, which walkthrough and walkthrough-shot share.
+struct WalkArguments {
+    bool walk = false;
+    std::string units;  // "m", "cm", "mm", "in" or "ft"; empty when not given
+};
+void AddWalkOptions(CLI::App& app, WalkArguments& arguments);
+std::optional<LengthUnit> ChosenUnits(const WalkArguments& arguments);

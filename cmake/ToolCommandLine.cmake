@@ -15,7 +15,11 @@ else()
     target_link_libraries(walkthrough_cli11 INTERFACE CLI11::CLI11)
 endif()
 
+# A model's length unit (--units), which the command lines read and walking uses.
+add_library(walkthrough_units STATIC ${PROJECT_SOURCE_DIR}/placement/ModelUnits.cpp)
+target_include_directories(walkthrough_units PUBLIC ${PROJECT_SOURCE_DIR})
+
 add_library(tool_command_line STATIC ${PROJECT_SOURCE_DIR}/cli/CommandLine.cpp)
 target_include_directories(tool_command_line PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(tool_command_line PUBLIC walkthrough_cli11)
+target_link_libraries(tool_command_line PUBLIC walkthrough_cli11 walkthrough_units)
 target_compile_definitions(tool_command_line PRIVATE WALKTHROUGH_VERSION="${PROJECT_VERSION}")

@@ -38,6 +38,7 @@ void ShiftModel(Scene& scene, const double offset[3]) {
 
 Placement PlaceModel(Scene& scene, StartView view, UpAxis up, const ViewFitOptions& options) {
     Placement placement;
+    placement.up = up;
     if (up == UpAxis::kY) {
         StandUpright(scene);
     }
@@ -49,8 +50,10 @@ Placement PlaceModel(Scene& scene, StartView view, UpAxis up, const ViewFitOptio
     // precision, once.
     const ModelBox fileBox = MeasureDrawnModel(g_meshHead, 1.0f);
     if (!fileBox.empty) {
-        const double centre[3] = {fileBox.Centre(0), fileBox.Centre(1), fileBox.Centre(2)};
-        ShiftModel(scene, centre);
+        for (int axis = 0; axis < 3; ++axis) {
+            placement.centre[axis] = fileBox.Centre(axis);
+        }
+        ShiftModel(scene, placement.centre);
     }
 
     const ModelBox drawn = MeasureDrawnModel(g_meshHead, scene.modelScale);
@@ -72,4 +75,19 @@ Placement PlaceModel(Scene& scene, StartView view, UpAxis up, const ViewFitOptio
     placement.placed = true;
     scene.StandAt(placement.fit.pose);
     return placement;
+}
+
+void WorldToModel(const Placement& placement, float masterScale, const double world[3],
+                  double model[3]) {
+    double upright[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        const double drawn =
+            (world[axis] - placement.fit.worldTranslation[axis]) / placement.fit.worldScale;
+        upright[axis] = drawn / static_cast<double>(masterScale) + placement.centre[axis];
+    }
+    // Standing upright took (x, y, z) to (x, -z, y).
+    const bool turned = placement.up == UpAxis::kY;
+    model[0] = upright[0];
+    model[1] = turned ? upright[2] : upright[1];
+    model[2] = turned ? -upright[1] : upright[2];
 }

@@ -12,6 +12,10 @@ struct Placement {
     ViewFit fit;              // the scale and translation the model is drawn with, and its start
     bool placed = false;      // false: drawn as read, from the scene's own start (kOriginal)
     bool fromCamera = false;  // the start is a camera of the file
+    // What was done to the file's coordinates before drawing: stood upright, then moved by
+    // -centre (file units).
+    UpAxis up = UpAxis::kZ;
+    double centre[3] = {0.0, 0.0, 0.0};
 };
 
 // Places the scene's loaded model as `view` says and puts the scene's camera at its start: a
@@ -20,3 +24,8 @@ struct Placement {
 // file's first usable camera if any. A model far from the origin has its coordinates (vertices
 // and cameras) centred first, so that it keeps its detail in single-precision drawing.
 Placement PlaceModel(Scene& scene, StartView view, UpAxis up, const ViewFitOptions& options);
+
+// A point of the walk-through's world in the model file's own coordinates (before its master
+// scale), as placed.
+void WorldToModel(const Placement& placement, float masterScale, const double world[3],
+                  double model[3]);

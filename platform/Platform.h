@@ -48,6 +48,7 @@ constexpr int kKeyRight = 0x27;
 constexpr int kKeyDown = 0x28;
 constexpr int kKeyA = 0x41;
 constexpr int kKeyD = 0x44;
+constexpr int kKeyG = 0x47;
 constexpr int kKeyS = 0x53;
 constexpr int kKeyW = 0x57;
 
@@ -158,6 +159,8 @@ bool RegisterWindowClass(const WindowClass& windowClass);
 // kMessageSize with the client size no later than ShowMainWindow.
 WindowHandle CreateMainWindow(const WindowSpec& windowSpec);
 void ShowMainWindow(WindowHandle window);
+// Names the window anew (a model opened, walking or flying); the web page shows it too.
+void SetWindowTitle(WindowHandle window, const char* title);
 void UpdateMainWindow(WindowHandle window);
 // Copies the first waiting message into `message` without removing it; false when none waits
 // (and `message` is left as it was).

@@ -27,12 +27,16 @@ float AddRounded(float field, double amount) {
 
 int Scene::UpdateCamera() {
     MoveCamera();
-    gluLookAt(eye[0], eye[1], eye[2], target[0], target[1], target[2] + pitch, 0.0, 0.0, 1.0);
+    MultiplyView();
     return 1;
 }
 
-void Scene::MoveCamera() {
-    float step = kWalkStep;
+void Scene::MultiplyView() const {
+    gluLookAt(eye[0], eye[1], eye[2], target[0], target[1], target[2] + pitch, 0.0, 0.0, 1.0);
+}
+
+bool Scene::TurnCamera(float& step) {
+    step = kWalkStep;
 
     // The pointer and the keys are the walk-through's only while its window has the focus:
     // another program's clicks and keys are left alone, and keys held when the focus went count
@@ -76,6 +80,19 @@ void Scene::MoveCamera() {
         yawDegrees = AddRounded(yawDegrees, 2.0 * step);
     }
     yaw = static_cast<float>(static_cast<double>(yawDegrees) * kPi / 180.0);
+    return focused;
+}
+
+void Scene::LookAhead() {
+    target[0] = eye[0] + std::sin(static_cast<double>(yaw)) * kLookDistance;
+    target[1] = eye[1] + std::cos(static_cast<double>(yaw)) * kLookDistance;
+    target[2] = eye[2];
+}
+
+void Scene::MoveCamera() {
+    float step = 0.0f;
+    const bool focused = TurnCamera(step);
+    const auto held = [focused](int key) { return focused && platform::IsKeyHeld(key); };
 
     if (held(platform::kKeyPageUp)) {
         heightOffset = AddRounded(heightOffset, kHeightStep);
@@ -110,7 +127,5 @@ void Scene::MoveCamera() {
     }
 
     eye[2] = kEyeBaseHeight + heightOffset;
-    target[0] = eye[0] + std::sin(static_cast<double>(yaw)) * kLookDistance;
-    target[1] = eye[1] + std::cos(static_cast<double>(yaw)) * kLookDistance;
-    target[2] = eye[2];
+    LookAhead();
 }

@@ -71,6 +71,15 @@ public:
     // The same moves without GL: what UpdateCamera does to the camera, for frames that are
     // advanced but not drawn.
     void MoveCamera();
+    // The parts of a frame's move that every way of moving shares. TurnCamera: while the window
+    // has the focus the mouse turns and tilts the view and the pointer goes back to its home;
+    // Shift and the Left and Right arrows turn. Returns whether the keys are the walk-through's
+    // this frame (the window has the focus), with `step` the walking step, Shift's included.
+    bool TurnCamera(float& step);
+    // Puts the look-at point ahead of the eye along the heading, level with it.
+    void LookAhead();
+    // Multiplies the view from the eye onto the model-view matrix.
+    void MultiplyView() const;
     // Draws the loaded model under the current matrix, light and fog, one colour per mesh and
     // one normal per face; nothing while not loaded.
     void DrawModel();

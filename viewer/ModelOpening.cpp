@@ -1,5 +1,7 @@
 #include "viewer/ModelOpening.h"
 
+#include <algorithm>
+
 #include "drawing/MaterialDrawing.h"
 #include "scene/ModelFileCheck.h"
 
@@ -52,14 +54,38 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
     if (options.view != StartView::kOriginal && options.up == UpAxis::kZ && LooksYUp(g_meshHead)) {
         opened.notes.push_back(path + " looks made with y up; --up y stands it upright");
     }
-    const Placement placement = PlaceModel(scene, options.view, options.up, options.fit);
+    // Walking needs the model's units; a walk from the start is at human scale, a metre to a
+    // world unit, unless a scale is given.
+    LengthUnit unit = LengthUnit::kMetre;
+    if (options.units) {
+        unit = *options.units;
+    } else {
+        const ModelBox drawn = MeasureDrawnModel(g_meshHead, scene.modelScale);
+        const UnitGuess guess = GuessLengthUnit(
+            std::max({drawn.Extent(0), drawn.Extent(1), drawn.Extent(2)}), scene.modelScale);
+        unit = guess.unit;
+        if (options.walk) {
+            opened.notes.push_back(path + ": " + guess.reason);
+        }
+    }
+    ViewFitOptions fit = options.fit;
+    if (options.walk && !fit.userScale) {
+        fit.userScale = 1.0 / MetresPer(unit);
+    }
+    const Placement placement = PlaceModel(scene, options.view, options.up, fit);
     if (options.view == StartView::kCamera && !placement.fromCamera) {
         opened.notes.push_back(path + " has no usable camera; the view is fitted");
     }
     if (!scene.problems.empty()) {
         opened.notes.push_back(DamageNote(path, scene));
     }
-    opened.view =
-        std::make_unique<NamedModelView>(scene, placement, MakeDrawer(scene, options.drawing));
+    auto walk = std::make_unique<ModelWalk>(scene, placement, unit);
+    if (options.walk && placement.fromCamera) {
+        walk->WalkFromEye(scene);
+    } else if (options.walk) {
+        walk->WalkFromOutside(scene);
+    }
+    opened.view = std::make_unique<NamedModelView>(
+        scene, placement, MakeDrawer(scene, options.drawing), std::move(walk));
     return opened;
 }

@@ -6,9 +6,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "placement/ModelUnits.h"
 #include "placement/UpAxis.h"
 #include "placement/ViewFit.h"
 #include "scene/Scene.h"
@@ -25,6 +27,11 @@ struct OpenOptions {
     UpAxis up = UpAxis::kZ;
     ViewFitOptions fit;
     ModelDrawingStyle drawing = ModelDrawingStyle::kMaterials;
+    // Walk from the start (else fly): at human scale, unless a scale is given, from the file's
+    // camera put down on the floor, or from outside the model.
+    bool walk = false;
+    // The model's length unit for walking (its drawn units); guessed from its size when absent.
+    std::optional<LengthUnit> units;
 };
 
 struct OpenedModel {

@@ -2,16 +2,46 @@
 
 #include <GL/gl.h>
 
+#include "platform/Platform.h"
+
 NamedModelView::NamedModelView(Scene& scene, const Placement& placement,
-                               std::unique_ptr<ModelDrawer> drawer)
-    : scene_(scene), placement_(placement), drawer_(std::move(drawer)) {}
+                               std::unique_ptr<ModelDrawer> drawer, std::unique_ptr<ModelWalk> walk)
+    : scene_(scene), placement_(placement), drawer_(std::move(drawer)), walk_(std::move(walk)) {}
+
+void NamedModelView::OnModeChange(std::function<void(bool walking)> listener) {
+    modeChanged_ = std::move(listener);
+    if (modeChanged_) {
+        modeChanged_(walk_->Walking());
+    }
+}
+
+void NamedModelView::FollowModeKey() {
+    const bool held = platform::WindowHasInputFocus() && platform::IsKeyHeld(platform::kKeyG);
+    if (held && !modeKeyHeld_) {
+        if (walk_->Walking()) {
+            walk_->Fly();
+        } else {
+            walk_->WalkFromEye(scene_);
+        }
+        if (modeChanged_) {
+            modeChanged_(walk_->Walking());
+        }
+    }
+    modeKeyHeld_ = held;
+}
 
 void NamedModelView::UpdateCamera() {
-    scene_.UpdateCamera();
+    MoveCamera();
+    scene_.MultiplyView();
 }
 
 void NamedModelView::MoveCamera() {
-    scene_.MoveCamera();
+    FollowModeKey();
+    if (walk_->Walking()) {
+        walk_->Move(scene_);
+    } else {
+        scene_.MoveCamera();
+    }
 }
 
 void NamedModelView::DrawModel() {

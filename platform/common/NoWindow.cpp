@@ -32,6 +32,7 @@ WindowHandle CreateMainWindow(const WindowSpec&) {
     return nullptr;
 }
 void ShowMainWindow(WindowHandle) {}
+void SetWindowTitle(WindowHandle, const char*) {}
 void UpdateMainWindow(WindowHandle) {}
 bool PeekWaitingMessage(Message&) {
     return false;

@@ -124,6 +124,10 @@ WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
     return window;
 }
 
+void SetWindowTitle(WindowHandle, const char* title) {
+    Record("SetWindowTitle", {}, title != nullptr ? title : "");
+}
+
 void ShowMainWindow(WindowHandle) {
     Record("ShowMainWindow");
 }

@@ -38,6 +38,7 @@ constexpr KeyBinding kKeyBindings[] = {
     // Letters by position: the keys under W, A, S and D of a US layout, whatever they print.
     {kKeyA, SDL_SCANCODE_A, SDL_SCANCODE_UNKNOWN},
     {kKeyD, SDL_SCANCODE_D, SDL_SCANCODE_UNKNOWN},
+    {kKeyG, SDL_SCANCODE_G, SDL_SCANCODE_UNKNOWN},
     {kKeyS, SDL_SCANCODE_S, SDL_SCANCODE_UNKNOWN},
     {kKeyW, SDL_SCANCODE_W, SDL_SCANCODE_UNKNOWN},
 };

@@ -234,6 +234,12 @@ WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
     return window;
 }
 
+void SetWindowTitle(WindowHandle window, const char* title) {
+    if (IsLiveWindow(window) && window->sdlWindow != nullptr && title != nullptr) {
+        SDL_SetWindowTitle(window->sdlWindow, title);
+    }
+}
+
 void ShowMainWindow(WindowHandle window) {
     if (!IsLiveWindow(window) || window->sdlWindow == nullptr) {
         return;

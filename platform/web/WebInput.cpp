@@ -33,6 +33,7 @@ bool IsWalkKey(unsigned long code) {
         case kKeyDown:
         case kKeyA:
         case kKeyD:
+        case kKeyG:
         case kKeyS:
         case kKeyW:
             return true;

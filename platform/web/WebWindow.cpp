@@ -42,6 +42,16 @@ EM_JS(void, ShowInPage, (const char* text), {
     }
 });
 
+// The window's title is the page's, shown above the picture too.
+EM_JS(void, ShowTitle, (const char* text), {
+    const title = UTF8ToString(text);
+    document.title = title;
+    const shown = document.getElementById('title');
+    if (shown) {
+        shown.textContent = title;
+    }
+});
+
 }  // namespace
 
 namespace web {
@@ -91,6 +101,10 @@ WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
 }
 
 void ShowMainWindow(WindowHandle) {}
+
+void SetWindowTitle(WindowHandle, const char* title) {
+    ShowTitle(title != nullptr ? title : "");
+}
 void UpdateMainWindow(WindowHandle) {}
 
 bool PeekWaitingMessage(Message& message) {

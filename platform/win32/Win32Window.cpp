@@ -84,6 +84,10 @@ WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
     return ToWindow(g_mainWindow);
 }
 
+void SetWindowTitle(WindowHandle window, const char* title) {
+    SetWindowTextW(ToHwnd(window), WideFromUtf8(title).c_str());
+}
+
 void ShowMainWindow(WindowHandle window) {
     ShowWindow(ToHwnd(window), SW_SHOWDEFAULT);
 }

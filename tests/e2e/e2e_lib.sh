@@ -51,7 +51,7 @@ start_program() {
 
 # Sets window to a shown top-level window titled $1; xdotool's search misses UTF-8 titles.
 window_titled() {
-    for window in $(xwininfo -root -children | awk -v t="\"$1\":" '$2 == t { print $1 }'); do
+    for window in $(xwininfo -root -children | awk -v t=" \"$1\": " 'index($0, t) { print $1 }'); do
         xwininfo -id "$window" | grep -q IsViewable && return 0
     done
     return 1
@@ -65,9 +65,11 @@ answer_prompt() {
         xdotool windowfocus --sync "$window" key --clearmodifiers "$1"; fi
 }
 
-# Waits for the main window, lets it draw a few frames, gives it the focus and reads its place.
+# Waits for the main window (titled $1, Quellmark by default), lets it draw a few frames, gives
+# it the focus and reads its place.
 wait_for_main_window() {
-    wait_until "$window_wait" window_titled Quellmark || fail "no window titled Quellmark appeared"
+    local title=${1:-Quellmark}
+    wait_until "$window_wait" window_titled "$title" || fail "no window titled $title appeared"
     sleep 1
     xdotool windowfocus --sync "$window"
     read -r left top width height < <(xwininfo -id "$window" | awk -F: '

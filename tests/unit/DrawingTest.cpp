@@ -10,6 +10,7 @@
 #include "scene/Scene.h"
 #include "tests/support/CallChecks.h"
 #include "tests/support/ModelFile.h"
+#include "tests/support/Opening.h"
 #include "tools/chunkwriter/ChunkWriter.h"
 #include "viewer/ModelOpening.h"
 
@@ -88,9 +89,8 @@ protected:
         fake::CallLog().clear();
         Lines calls;
         {
-            const OpenedModel opened =
-                OpenModel(scene, file.path(),
-                          {StartView::kOriginal, UpAxis::kZ, {}, ModelDrawingStyle::kMaterials});
+            const OpenedModel opened = OpenModel(
+                scene, file.path(), Opening(StartView::kOriginal, ModelDrawingStyle::kMaterials));
             opened.view->DrawModel();
             firstPass_ = LoggedCalls();
             // The arrays are drawn from as long as the model is shown: they stay as they are.
@@ -218,7 +218,7 @@ TEST_F(MaterialsDrawing, TheImmediateDrawingSendsTheCornersTheCompiledOneDraws) 
     Scene scene(nullptr);
     const auto drawn = [&](ModelDrawingStyle style) {
         const OpenedModel opened =
-            OpenModel(scene, file.path(), {StartView::kOriginal, UpAxis::kZ, {}, style});
+            OpenModel(scene, file.path(), Opening(StartView::kOriginal, style));
         fake::CallLog().clear();
         opened.view->DrawModel();
         Lines corners;

@@ -14,6 +14,7 @@
 #include "scene/Scene.h"
 #include "tests/support/CallChecks.h"
 #include "tests/support/ModelFile.h"
+#include "tests/support/Opening.h"
 #include "tools/chunkwriter/ChunkWriter.h"
 #include "viewer/ModelOpening.h"
 
@@ -132,7 +133,7 @@ TEST(ViewFit, APlacedModelStartsAtItsFirstCameraOrFittedWithItsCoordinatesCentre
         // Wherever the last walk ended, a model opens at its own start.
         scene.StandAt({99, 99, 9, 9, 9});
         const OpenedModel opened =
-            OpenModel(scene, file.path(), {view, UpAxis::kZ, {}, ModelDrawingStyle::kMeshColours});
+            OpenModel(scene, file.path(), Opening(view, ModelDrawingStyle::kMeshColours));
         if (view == StartView::kOriginal) {
             ExpectNear(
                 {scene.eye[0], scene.eye[1], scene.heightOffset, scene.yawDegrees, scene.pitch},

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -69,11 +70,23 @@ int RenderAndWrite(SceneRenderer& renderer, const ShotOptions& options) {
     return kExitWritten;
 }
 
+// Where the eye stands in the model file's own coordinates, the heading in degrees from 0 to
+// 360 (0 looks along the world's +y, 90 along +x) and whether the walk walks or flies.
+void PrintPose(const Scene& scene, const NamedModelView& view) {
+    double model[3];
+    WorldToModel(view.placement(), scene.modelScale, scene.eye, model);
+    const double heading = std::fmod(std::fmod(double(scene.yawDegrees), 360.0) + 360.0, 360.0);
+    std::printf("eye %.9g %.9g %.9g heading %.9g %s\n", model[0], model[1], model[2], heading,
+                view.walk().Walking() ? "walking" : "flying");
+}
+
 // The model opened as walkthrough opens it, fitted to the picture.
 OpenOptions OpeningOf(const ShotOptions& options) {
     OpenOptions open;
     open.view = options.view;
     open.up = options.up;
+    open.walk = options.walk;
+    open.units = options.units;
     open.fit.userScale = options.scale;
     open.fit.viewportWidth = options.width;
     open.fit.viewportHeight = options.height;
@@ -111,6 +124,9 @@ int Shoot(const ShotOptions& options) {
                 renderer.ShowThrough(opened.view.get());
                 status = RenderAndWrite(renderer, options);
                 renderer.ShowThrough(nullptr);
+                if (status == kExitWritten && options.printPose) {
+                    PrintPose(renderer.scene, *opened.view);
+                }
             }
         }
         renderer.ReleaseContext();

@@ -102,7 +102,7 @@ int VirtualKeyByName(const std::string& name) {
         {"up", platform::kKeyUp},         {"down", platform::kKeyDown},
         {"left", platform::kKeyLeft},     {"right", platform::kKeyRight},
         {"pageup", platform::kKeyPageUp}, {"pagedown", platform::kKeyPageDown},
-        {"shift", platform::kKeyShift},
+        {"shift", platform::kKeyShift},   {"g", platform::kKeyG},
     };
     std::string lower;
     for (char c : name) {
@@ -137,6 +137,11 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
         ->check(Wants("wants a file name", [](const std::string& text) { return !text.empty(); }));
     ViewArguments view;
     AddViewOptions(app, view);
+    WalkArguments walk;
+    AddWalkOptions(app, walk);
+    app.add_flag("--print-pose", options.printPose,
+                 "after the last frame print the eye's place in the model's own coordinates and "
+                 "the heading");
     app.add_option("--frames", frames, "frames to render (default 1)")
         ->type_name("N")
         ->check(Wants("wants a count from 1 to " + std::to_string(kMaxFrames),
@@ -154,10 +159,10 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
                       }));
     app.add_option("--hold", holds,
                    "hold KEY during frames FROM to TO (1-based, inclusive); KEY: W A S D Up "
-                   "Down Left Right PageUp PageDown Shift")
+                   "Down Left Right PageUp PageDown Shift G")
         ->type_name("KEY:FROM-TO")
         ->check(Wants("wants KEY:FROM-TO with KEY one of W A S D Up Down Left Right PageUp "
-                      "PageDown Shift and 1 <= FROM <= TO",
+                      "PageDown Shift G and 1 <= FROM <= TO",
                       [&scratchInput](const std::string& text) {
                           return ParseHold(text.c_str(), scratchInput);
                       }));
@@ -181,6 +186,8 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
         options.drawMaterials = app.count("--model") > 0;
         options.scale = view.scale;
         options.up = ChosenUp(view);
+        options.walk = walk.walk;
+        options.units = ChosenUnits(walk);
         ParseFrames(frames.c_str(), options.frames);
         ParseSize(size.c_str(), options.width, options.height);
         for (const std::string& hold : holds) {

@@ -1,7 +1,7 @@
 // The command line of walkthrough-shot:
 //
 //   walkthrough-shot [--model FILE] [--view auto|camera|fit|original] [--scale S] [--up z|y]
-//                    [--frames N]
+//                    [--walk] [--units m|cm|mm|in|ft] [--print-pose] [--frames N]
 //                    [--size WxH|N] [--hold KEY:FROM-TO]... [--mouse DX,DY@FRAME]... [--bench]
 //                    [--immediate] -o OUT.png
 //   walkthrough-shot --help | --version
@@ -24,6 +24,12 @@ struct ShotOptions {
     bool immediate = false;
     std::optional<double> scale;
     UpAxis up = UpAxis::kZ;
+    // Walking from the start, in the model's length unit (guessed when absent).
+    bool walk = false;
+    std::optional<LengthUnit> units;
+    // After the last frame, print where the eye stands in the model's own coordinates and the
+    // heading.
+    bool printPose = false;
     int frames = 1;
     int width = 800;
     int height = 600;

@@ -1,0 +1,69 @@
+#include "viewer/ModelWalk.h"
+
+#include "platform/Platform.h"
+#include "scene/ViewConstants.h"
+
+namespace {
+
+// The meshes' faces where drawing puts them: moved and scaled by the placement, after the
+// master scale.
+WorldFaces FacesOf(const Scene& scene, const Placement& placement) {
+    const double* t = placement.fit.worldTranslation;
+    WorldFaces faces(placement.fit.worldScale * static_cast<double>(scene.modelScale),
+                     {t[0], t[1], t[2]});
+    faces.AddMeshes(g_meshHead);
+    return faces;
+}
+
+}  // namespace
+
+ModelWalk::ModelWalk(const Scene& scene, const Placement& placement, LengthUnit unit)
+    : unit_(unit),
+      unitsPerMetre_(placement.fit.worldScale / MetresPer(unit)),
+      faces_(FacesOf(scene, placement)),
+      index_(faces_),
+      walker_(index_, unitsPerMetre_, index_.Bounds().min.z) {}
+
+void ModelWalk::WalkFromEye(Scene& scene) {
+    walker_.PutDown({scene.eye[0], scene.eye[1], view::kEyeBaseHeight + scene.heightOffset});
+    walking_ = true;
+    TakeEye(scene);
+    scene.LookAhead();
+}
+
+void ModelWalk::WalkFromOutside(Scene& scene) {
+    const WalkStart start = StartOutside(index_.Bounds(), unitsPerMetre_);
+    StartPose pose;
+    pose.eyeX = start.eye.x;
+    pose.eyeY = start.eye.y;
+    pose.yawDegrees = static_cast<float>(start.yawDegrees);
+    scene.StandAt(pose);
+    walker_.PutDown(start.eye);
+    walking_ = true;
+    TakeEye(scene);
+    scene.LookAhead();
+}
+
+void ModelWalk::Move(Scene& scene) {
+    float step = 0.0f;
+    const bool focused = scene.TurnCamera(step);
+    const auto held = [focused](int key) { return focused && platform::IsKeyHeld(key); };
+    WalkKeys keys;
+    keys.forward = (held(platform::kKeyW) || held(platform::kKeyUp) ? 1 : 0) -
+                   (held(platform::kKeyS) || held(platform::kKeyDown) ? 1 : 0);
+    keys.right = (held(platform::kKeyD) ? 1 : 0) - (held(platform::kKeyA) ? 1 : 0);
+    keys.fast = held(platform::kKeyShift);
+    keys.jump = held(platform::kKeyPageUp);
+    keys.crouch = held(platform::kKeyPageDown);
+    walker_.Step(keys, static_cast<double>(scene.yaw));
+    TakeEye(scene);
+    scene.LookAhead();
+}
+
+void ModelWalk::TakeEye(Scene& scene) const {
+    const Vec3 eye = walker_.Eye();
+    scene.eye[0] = eye.x;
+    scene.eye[1] = eye.y;
+    scene.eye[2] = eye.z;
+    scene.heightOffset = static_cast<float>(eye.z - view::kEyeBaseHeight);
+}

@@ -1,0 +1,50 @@
+// Walking through an opened model as a person does: a body at human scale (walk/) over an index
+// of the model's faces, built when the model opens, moved by the camera's keys while walking.
+// Flying is the walk-through's own camera; G switches between them.
+#pragma once
+
+#include <string>
+
+#include "placement/ModelPlacement.h"
+#include "placement/ModelUnits.h"
+#include "scene/Scene.h"
+#include "walk/FaceIndex.h"
+#include "walk/Walker.h"
+#include "walk/WorldFaces.h"
+
+class ModelWalk {
+public:
+    // The faces of the scene's meshes where `placement` puts them in the world, whose units are
+    // `unit` (drawn units: the file's times the master scale). The meshes must keep their
+    // vertices and faces as long as this walk lives.
+    ModelWalk(const Scene& scene, const Placement& placement, LengthUnit unit);
+    ModelWalk(const ModelWalk&) = delete;
+    ModelWalk& operator=(const ModelWalk&) = delete;
+
+    bool Walking() const { return walking_; }
+    // Starts walking: the body put down on the floor under the scene's eye.
+    void WalkFromEye(Scene& scene);
+    // Starts walking outside the model on the ground, facing it.
+    void WalkFromOutside(Scene& scene);
+    // Flies from where the body stands, with the walk-through's own camera.
+    void Fly() { walking_ = false; }
+
+    // One walking frame: the camera turns as when flying, the keys walk the body (Page Up
+    // jumps, Page Down crouches), and the eye goes where the body's eye is.
+    void Move(Scene& scene);
+
+    LengthUnit Unit() const { return unit_; }
+    const Walker& Body() const { return walker_; }
+    std::size_t IndexBytes() const { return index_.Bytes(); }
+
+private:
+    // The scene's eye and look-at point from the body's eye; flying goes on from there.
+    void TakeEye(Scene& scene) const;
+
+    LengthUnit unit_;
+    double unitsPerMetre_;  // world units in a metre
+    WorldFaces faces_;
+    FaceIndex index_;
+    Walker walker_;
+    bool walking_ = false;
+};
