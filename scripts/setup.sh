@@ -30,8 +30,9 @@ if $tests && ! $windows; then
                assimp-testmodels)
 fi
 if $windows; then
-    # MinGW-w64 (POSIX threads) for 64-bit Windows; googletest's sources for the unit tests.
-    packages+=(g++-mingw-w64-x86-64-posix googletest)
+    # MinGW-w64 (POSIX threads) for 64-bit Windows; googletest's sources for the unit tests;
+    # ImageMagick for the program's icon and NSIS for its installer.
+    packages+=(g++-mingw-w64-x86-64-posix googletest imagemagick nsis)
     if $tests; then
         packages+=(wine wine64 xvfb xauth xdotool x11-utils imagemagick)
     fi
