@@ -2,12 +2,22 @@
 #
 #   bin/                           walkthrough, model-info, walkthrough-shot, make-sample
 #   share/walkthrough/             the sample scene kelm.3ds and its sound groud.wav
-#   share/applications/            walkthrough.desktop, starting the program in share/walkthrough,
-#                                  with a .3ds file (image/x-3ds) when one is opened
+#   share/applications/            ID.desktop, starting the program in share/walkthrough, with a
+#                                  .3ds file (image/x-3ds) when one is opened
+#   share/metainfo/                ID.metainfo.xml: what software centres show (AppStream)
 #   share/thumbnailers/            walkthrough.thumbnailer: .3ds previews drawn by walkthrough-shot
 #   share/icons/hicolor/256x256/apps/walkthrough.png
 #   share/man/man1/                a manual page for each program
 include(GNUInstallDirs)
+
+# The application's id names the desktop entry and the AppStream metadata; software centres know
+# the program by it, so it is kept once chosen. The metadata's screenshots are the pictures in
+# docs/ of each release, published at WALKTHROUGH_HOMEPAGE/screenshots/VERSION/.
+set(WALKTHROUGH_APP_ID "org.example.walkthrough" CACHE STRING
+    "Reverse-DNS id of the application: the desktop entry's and the metadata's file name")
+set(WALKTHROUGH_HOMEPAGE "https://walkthrough.example.org" CACHE STRING
+    "The project's home page, under which the metadata's screenshots are published")
+set(WALKTHROUGH_SCREENSHOTS ${WALKTHROUGH_HOMEPAGE}/screenshots/${PROJECT_VERSION})
 
 foreach(program walkthrough model-info walkthrough-shot make-sample)
     if(TARGET ${program})
@@ -45,10 +55,14 @@ install(CODE "
     set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
     set(BINDIR \"\${prefix}/${CMAKE_INSTALL_BINDIR}\")
     set(DATADIR \"\${prefix}/${CMAKE_INSTALL_DATADIR}\")
-    configure_file(\"${PROJECT_SOURCE_DIR}/data/walkthrough.desktop.in\"
-                   \"\$ENV{DESTDIR}\${DATADIR}/applications/walkthrough.desktop\" @ONLY)
-    message(STATUS \"Installing: \$ENV{DESTDIR}\${DATADIR}/applications/walkthrough.desktop\")
+    set(entry \"\$ENV{DESTDIR}\${DATADIR}/applications/${WALKTHROUGH_APP_ID}.desktop\")
+    configure_file(\"${PROJECT_SOURCE_DIR}/data/walkthrough.desktop.in\" \"\${entry}\" @ONLY)
+    message(STATUS \"Installing: \${entry}\")
 ")
+configure_file(${PROJECT_SOURCE_DIR}/data/walkthrough.metainfo.xml.in
+               ${PROJECT_BINARY_DIR}/${WALKTHROUGH_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/${WALKTHROUGH_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME walkthrough)

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs with MinGW-w64 into build-win/ (walkthrough.exe,
-# model-info.exe, make-sample.exe) and checks that they import only system DLLs. With --test it
-# then runs the Windows tests under Wine on a virtual display: the unit and reader tests, the
-# Win32 backend's tests and the smoke run of walkthrough.exe.
+# model-info.exe, make-sample.exe), checks that they import only system DLLs, and packs them with
+# the sample scene: build-win/walkthrough-setup.exe, the installer (NSIS), and
+# build-win/walkthrough-portable.zip. The sample scene is written by the native make-sample, built
+# in the native build folder (build/, or WALKTHROUGH_NATIVE_BUILD). With --test it then runs the
+# Windows tests under Wine on a virtual display: the unit and reader tests, the Win32 backend's
+# tests, the smoke run of walkthrough.exe and the installer's install, association and uninstall.
 #   scripts/build-windows.sh [--test]
 # WALKTHROUGH_WERROR=ON in the environment makes warnings errors, as ./test.sh does.
 set -euo pipefail
@@ -21,9 +24,23 @@ else
     scripts/setup.sh --windows
 fi
 jobs=$(nproc)
+native=${WALKTHROUGH_NATIVE_BUILD:-build}
+
+# The packages' sample scene and sound, the same bytes make-sample.exe writes; copied only when
+# they changed, so that the packages are not made again for nothing.
+if [[ ! -f $native/CMakeCache.txt ]]; then
+    cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$native" -j"$jobs" --target make-sample
+sample=$PWD/build-win/sample
+"$native/make-sample" --force "$sample.new" >/dev/null
+mkdir -p "$sample"
+cmake -E copy_if_different "$sample.new"/{kelm.3ds,groud.wav} "$sample"
+rm -rf "$sample.new"
 
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWALKTHROUGH_WERROR="${WALKTHROUGH_WERROR:-OFF}" >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWALKTHROUGH_WERROR="${WALKTHROUGH_WERROR:-OFF}" \
+    -DWALKTHROUGH_WINDOWS_SAMPLE_DIR="$sample" >/dev/null
 cmake --build build-win -j"$jobs"
 
 # What a clean Windows has: the C runtime (msvcrt, or the universal one) and the system's own
@@ -40,6 +57,8 @@ for program in walkthrough model-info make-sample; do
     done
     echo "build-windows: $exe imports $(tr '\n' ' ' <<<"$imports")"
 done
+
+echo "build-windows: build-win/walkthrough-setup.exe and build-win/walkthrough-portable.zip"
 
 if $run_tests; then
     scripts/run-under-wine.sh \

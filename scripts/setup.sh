@@ -27,11 +27,12 @@ if $tests && ! $windows; then
     # assimp-testmodels: real 3DS files that nobody here wrote, for the picture tests.
     packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils x11-xserver-utils
                imagemagick clang-14 clang-format libclang-rt-14-dev desktop-file-utils dpkg-dev
-               assimp-testmodels)
+               appstream libxml2-utils assimp-testmodels)
 fi
 if $windows; then
-    # MinGW-w64 (POSIX threads) for 64-bit Windows; googletest's sources for the unit tests.
-    packages+=(g++-mingw-w64-x86-64-posix googletest)
+    # MinGW-w64 (POSIX threads) for 64-bit Windows; googletest's sources for the unit tests;
+    # ImageMagick for the program's icon and NSIS for its installer.
+    packages+=(g++-mingw-w64-x86-64-posix googletest imagemagick nsis)
     if $tests; then
         packages+=(wine wine64 xvfb xauth xdotool x11-utils imagemagick)
     fi
