@@ -221,6 +221,9 @@ std::intptr_t MainWindowProc(platform::WindowHandle hwnd, std::uint32_t message,
             return 0;
         case platform::kMessageKeyUp:
             if (wParam != static_cast<std::uintptr_t>(platform::kKeyEscape)) {
+                if (g_namedView) {
+                    g_namedView->KeyReleased(static_cast<int>(wParam));
+                }
                 break;
             }
             g_renderer->ReleaseContext();

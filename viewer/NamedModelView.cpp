@@ -15,19 +15,18 @@ void NamedModelView::OnModeChange(std::function<void(bool walking)> listener) {
     }
 }
 
-void NamedModelView::FollowModeKey() {
-    const bool held = platform::WindowHasInputFocus() && platform::IsKeyHeld(platform::kKeyG);
-    if (held && !modeKeyHeld_) {
-        if (walk_->Walking()) {
-            walk_->Fly();
-        } else {
-            walk_->WalkFromEye(scene_);
-        }
-        if (modeChanged_) {
-            modeChanged_(walk_->Walking());
-        }
+void NamedModelView::KeyReleased(int virtualKey) {
+    if (virtualKey != platform::kKeyG) {
+        return;
     }
-    modeKeyHeld_ = held;
+    if (walk_->Walking()) {
+        walk_->Fly();
+    } else {
+        walk_->WalkFromEye(scene_);
+    }
+    if (modeChanged_) {
+        modeChanged_(walk_->Walking());
+    }
 }
 
 void NamedModelView::UpdateCamera() {
@@ -36,7 +35,6 @@ void NamedModelView::UpdateCamera() {
 }
 
 void NamedModelView::MoveCamera() {
-    FollowModeKey();
     if (walk_->Walking()) {
         walk_->Move(scene_);
     } else {

@@ -17,10 +17,11 @@ public:
     NamedModelView(Scene& scene, const Placement& placement, std::unique_ptr<ModelDrawer> drawer,
                    std::unique_ptr<ModelWalk> walk);
 
-    // G, pressed while the window has the focus, switches between walking and flying; then the
-    // camera moves as the one or the other.
+    // The camera moves as the walk walks or flies.
     void UpdateCamera() override;
     void MoveCamera() override;
+    // A key let go in the window (a key-up message): G switches between walking and flying.
+    void KeyReleased(int virtualKey);
     void DrawModel() override;
 
     // Called with whether the walk walks whenever G switches it, and once at once.
@@ -33,12 +34,9 @@ public:
     std::size_t DrawingBytes() const { return drawer_->ArrayBytes(); }
 
 private:
-    void FollowModeKey();
-
     Scene& scene_;
     Placement placement_;
     std::unique_ptr<ModelDrawer> drawer_;
     std::unique_ptr<ModelWalk> walk_;
     std::function<void(bool walking)> modeChanged_;
-    bool modeKeyHeld_ = false;
 };

@@ -49,6 +49,10 @@ EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* event, void*) {
         return EM_FALSE;
     }
     Input().held[code] = eventType == EMSCRIPTEN_EVENT_KEYDOWN;
+    // Keys that act when let go reach the window as key-up messages, as on the desktop.
+    if (eventType == EMSCRIPTEN_EVENT_KEYUP && code == kKeyG) {
+        web::PostToWindow(kMessageKeyUp, code, 0);
+    }
     return EM_TRUE;
 }
 

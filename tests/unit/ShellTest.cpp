@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/Shell.h"
 #include "platform/fake/FakePlatform.h"
 #include "render/SceneRenderer.h"
@@ -220,6 +222,7 @@ TEST_F(Shell, ANamedOrDroppedModelOpensWithoutTheQuestionOrSaysWhyItCannot) {
         fake::Fake().droppedFiles = {missing, model.path()};
         After(1, kMessageDropFiles, 0);
         After(2, kMessageDropFiles, 1);
+        After(2, kMessageKeyUp, kKeyG);
         After(3, kMessageClose);
         ::testing::internal::CaptureStderr();
         const Lines run = Run(row.status, 0, row.options);
@@ -239,8 +242,14 @@ TEST_F(Shell, ANamedOrDroppedModelOpensWithoutTheQuestionOrSaysWhyItCannot) {
         EXPECT_EQ(
             std::count(run.begin(), dropped, "ShowWarning " + cannotOpen + std::strerror(ENOENT)),
             1);
-        // Reopened at the file's camera, one frame into the new sunrise.
+        // Reopened at the file's camera, one frame into the new sunrise; G let go walks from
+        // there, and the title says so.
         EXPECT_EQ(g_renderer->scene.eye[1], 750.0);
+        const std::string name = std::filesystem::path(model.path()).filename().string();
+        const auto flying =
+            std::find(dropped, run.end(), "SetWindowTitle " + name + " - flying (G: walk)");
+        EXPECT_NE(std::find(flying, run.end(), "SetWindowTitle " + name + " - walking (G: fly)"),
+                  run.end());
         // Drawn with its materials from then on: a colour and alpha per batch.
         const Lines calls = LoggedCalls();
         const auto taken = std::find(calls.begin(), calls.end(), *dropped);

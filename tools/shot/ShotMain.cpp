@@ -33,8 +33,19 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start) {
         .count();
 }
 
+// The keys the script lets go of as `frame` begins, told to the view as the window's key-up
+// messages tell it.
+void ReleaseKeys(NamedModelView& view, const ShotOptions& options, int frame) {
+    for (const int key : {platform::kKeyG}) {
+        if (frame > 1 && options.input.IsHeld(key, frame - 1) &&
+            !options.input.IsHeld(key, frame)) {
+            view.KeyReleased(key);
+        }
+    }
+}
+
 // Renders the frames with the renderer's context current and takes the last picture.
-int RenderAndWrite(SceneRenderer& renderer, const ShotOptions& options) {
+int RenderAndWrite(SceneRenderer& renderer, NamedModelView& view, const ShotOptions& options) {
     SetFixedGlState();
     renderer.Resize(options.width, options.height);
 
@@ -42,6 +53,7 @@ int RenderAndWrite(SceneRenderer& renderer, const ShotOptions& options) {
     glFinish();
     for (int frame = 1; frame <= options.frames; ++frame) {
         platform::offscreen::BeginFrame(frame);
+        ReleaseKeys(view, options, frame);
         // Only the last picture is kept; --bench measures drawing, so it draws them all.
         if (frame < options.frames && !options.bench) {
             renderer.AdvanceFrame();
@@ -122,7 +134,7 @@ int Shoot(const ShotOptions& options) {
                 status = Failure(opened.problem);
             } else {
                 renderer.ShowThrough(opened.view.get());
-                status = RenderAndWrite(renderer, options);
+                status = RenderAndWrite(renderer, *opened.view, options);
                 renderer.ShowThrough(nullptr);
                 if (status == kExitWritten && options.printPose) {
                     PrintPose(renderer.scene, *opened.view);
