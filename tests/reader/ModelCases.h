@@ -398,6 +398,17 @@ inline std::vector<ModelCase> ModelCases() {
         // Per-face materials, texture map, transparency (clamped), two-sided, coordinates and
         // smoothing groups.
         QuadCase("well_formed_textured_quad", TexturedQuad(), {}),
+        // A map part the reader does not use (the tiling flags) is stepped over: the scale and
+        // offset after it are read.
+        QuadCase("well_formed_unknown_map_part_is_stepped_over",
+                 Changed(TexturedQuad(), kTextureMap,
+                         [](ChunkNode& map) {
+                             ChunkNode tiling;
+                             tiling.id = 0xA351;
+                             tiling.data = {0x10, 0x00};
+                             map.children.insert(map.children.begin() + 2, tiling);
+                         }),
+                 {}),
         QuadCase("h_group_face_past_the_faces_is_left_out", TexturedQuad([](MeshObjectSpec& m) {
                      m.faceGroups[0].second = {0, 2};
                  }),

@@ -205,13 +205,15 @@ TEST_F(MaterialsDrawing, TheImmediateDrawingSendsTheCornersTheCompiledOneDraws) 
     w.Material("Red", 255, 0, 0);
     w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String("Glass"), w.End();
     w.DiffuseColor(0, 0, 255), w.Transparency(50), w.End();
+    w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String("Brick"), w.End();
+    w.TextureMap(WriteTga("wall.tga", 2, 2), 2, 3, 0.5f, 0.25f), w.End();
     w.MeshObject({"Wall",
                   {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 1},
                   {0, 1, 2, 1, 3, 2, 0, 3, 1, 2, 3, 0},
                   {},
                   0,
-                  {{"Red", {0, 2}}, {"Glass", {1}}},
-                  {},
+                  {{"Red", {0}}, {"Glass", {1}}, {"Brick", {2}}},
+                  {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f},
                   {1, 1, 0, 2}});
     w.EndModel();
     const ModelFile file(w.bytes());
@@ -227,7 +229,8 @@ TEST_F(MaterialsDrawing, TheImmediateDrawingSendsTheCornersTheCompiledOneDraws) 
             if (c.name == "glBegin" || c.name == "glEnd") {
                 open += c.name == "glBegin" ? 1 : -1;
                 EXPECT_TRUE(open == 0 || open == 1) << "blocks do not nest";
-            } else if (c.name == "glColor4f" || c.name == "glNormal3f" || c.name == "glVertex3f") {
+            } else if (c.name == "glColor4f" || c.name == "glNormal3f" || c.name == "glVertex3f" ||
+                       c.name == "glTexCoord2f") {
                 corners.push_back(CallLine(c.name, c.args));
             }
         }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -103,11 +104,15 @@ TEST(PartLayout, EveryFaceIsDrawnOnceFromItsCornersLitAsGlLightsItInFileOrder) {
             }
             const std::size_t vertexEnd = p + 1 < ranges.size() ? arrays.parts[p + 1].firstVertex
                                                                 : arrays.positions.size() / 3;
-            for (std::size_t v = part.firstVertex; v < vertexEnd; ++v) {
-                for (int axis = 0; axis < 3; ++axis) {
-                    const float at = arrays.positions[3 * v + axis];
-                    EXPECT_TRUE(at >= part.min[axis] && at <= part.max[axis]) << "outside its box";
+            // The part's box is its vertices' own, neither smaller nor larger.
+            for (int axis = 0; axis < 3; ++axis) {
+                float low = INFINITY, high = -INFINITY;
+                for (std::size_t v = part.firstVertex; v < vertexEnd; ++v) {
+                    low = std::min(low, arrays.positions[3 * v + axis]);
+                    high = std::max(high, arrays.positions[3 * v + axis]);
                 }
+                EXPECT_EQ(part.min[axis], low);
+                EXPECT_EQ(part.max[axis], high);
             }
             for (std::size_t f = range.begin; f < range.end; ++f) {
                 std::vector<Corner> corners(3);
