@@ -50,8 +50,13 @@ int Scene::LoadModel() {
     fileSize_ = MeasureFileSize(file);
     openChunkEnds_.clear();
 
+    bool givenUp = false;
     for (;;) {
         CloseEndedChunks();
+        if (readingProgress && !readingProgress(bytesRead, fileSize_)) {
+            givenUp = true;
+            break;
+        }
         if (!ReadChunkHeader() || chunkLength < 0) {
             if (openChunkEnds_.empty()) {
                 break;  // the model ends here, as at the end of the file
@@ -90,8 +95,8 @@ int Scene::LoadModel() {
 
     std::fclose(file);
     file = nullptr;
-    loaded = 1;
-    return 1;
+    loaded = givenUp ? 0 : 1;
+    return loaded;
 }
 
 int Scene::ReadChunkHeader() {

@@ -1,5 +1,7 @@
 #include "scene/Scene.h"
 
+#include <algorithm>
+
 #include "platform/Platform.h"
 
 Scene::Scene(const char* modelPath) {
@@ -50,6 +52,60 @@ void Scene::StartEmptyModel(const char* modelPath) {
 
     g_meshHead = NewEmptyMesh();
     g_meshCursor = g_meshHead;
+}
+
+Scene::HeldModel Scene::SetModelAside() {
+    HeldModel held;
+    held.meshHead = g_meshHead;
+    held.materials = materials;
+    held.cameras = std::move(cameras);
+    held.problems = std::move(problems);
+    held.modelScale = modelScale;
+    held.loaded = loaded;
+    held.modelPath = modelPath_;
+    held.newestMaterialByName = std::move(newestMaterialByName_);
+    std::copy(eye, eye + 3, held.eye);
+    std::copy(target, target + 3, held.target);
+    held.yaw = yaw;
+    held.yawDegrees = yawDegrees;
+    held.pitch = pitch;
+    held.heightOffset = heightOffset;
+    delete[] chunkData;
+    StartEmptyModel(nullptr);
+    return held;
+}
+
+void Scene::TakeModelBack(HeldModel held) {
+    ReleaseModel();
+    g_meshHead = held.meshHead;
+    g_meshCursor = nullptr;
+    materials = held.materials;
+    cameras = std::move(held.cameras);
+    problems = std::move(held.problems);
+    modelScale = held.modelScale;
+    loaded = held.loaded;
+    modelPath_ = std::move(held.modelPath);
+    newestMaterialByName_ = std::move(held.newestMaterialByName);
+    std::copy(held.eye, held.eye + 3, eye);
+    std::copy(held.target, held.target + 3, target);
+    yaw = held.yaw;
+    yawDegrees = held.yawDegrees;
+    pitch = held.pitch;
+    heightOffset = held.heightOffset;
+}
+
+void Scene::Release(HeldModel held) {
+    // ReleaseModel takes the lists the scene holds: it is given these for the moment.
+    Mesh* const shownHead = g_meshHead;
+    Material* const shownMaterials = materials;
+    unsigned char* const shownChunk = chunkData;
+    g_meshHead = held.meshHead;
+    materials = held.materials;
+    chunkData = nullptr;
+    ReleaseModel();
+    g_meshHead = shownHead;
+    materials = shownMaterials;
+    chunkData = shownChunk;
 }
 
 void Scene::OpenModel(const char* modelPath) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -90,8 +91,23 @@ public:
     // Puts the camera at `pose`.
     void StandAt(const StartPose& pose);
 
+    // Told, before each chunk the top-level walk meets, how many of the file's bytes have been
+    // read; returning false gives the reading up there (LoadModel returns 0). Unset: read on.
+    std::function<bool(long bytesRead, long fileSize)> readingProgress;
+
+    // A model set aside while another is read in the scene's place, so that the reading can be
+    // given up and the model shown kept: its lists, what was read with them and the camera.
+    struct HeldModel;
+    // The scene's model, set aside; the scene holds an empty one from the start pose.
+    HeldModel SetModelAside();
+    // Releases the scene's model and holds `held` again, with its camera.
+    void TakeModelBack(HeldModel held);
+    // Releases a model set aside, for good.
+    void Release(HeldModel held);
+
     // Reading. Each returns with the stream just past the last byte it consumed.
-    int LoadModel();        // 1 when read to the end, 0 when the file cannot be opened
+    int LoadModel();  // 1 when read to the end, 0 when the file cannot be opened or reading was
+                      // given up
     int ReadChunkHeader();  // 1 when all 6 header bytes were read
     void ReadChunkBody();
     void ReadString(char* buffer);  // buffer holds kNameCapacity bytes
@@ -206,4 +222,18 @@ private:
     // Materials by ASCII-lower-cased name, the newest of each name: a material group finds its
     // material without walking the list, so many groups and materials cannot make loading slow.
     std::unordered_map<std::string, Material*> newestMaterialByName_;
+};
+
+struct Scene::HeldModel {
+    Mesh* meshHead = nullptr;
+    Material* materials = nullptr;
+    std::vector<ModelCamera> cameras;
+    std::vector<ReadProblem> problems;
+    float modelScale = 1.0f;
+    int loaded = 0;
+    std::string modelPath;
+    std::unordered_map<std::string, Material*> newestMaterialByName;
+    double eye[3] = {0.0, 0.0, 0.0};
+    double target[3] = {0.0, 0.0, 0.0};
+    float yaw = 0.0f, yawDegrees = 0.0f, pitch = 0.0f, heightOffset = 0.0f;
 };

@@ -40,16 +40,37 @@ std::string DamageNote(const std::string& path, const Scene& scene) {
 
 }  // namespace
 
-OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& options) {
+OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& options,
+                      OpeningProgress* progress) {
     OpenedModel opened;
     if (const auto problem = CheckModelFile(path)) {
         opened.problem = DescribeModelFileProblem(path, *problem);
         return opened;
     }
+    const auto goOn = [progress](const char* step, double fraction) {
+        return progress == nullptr || progress->Report(step, fraction);
+    };
+    Scene::HeldModel shown = scene.SetModelAside();
+    // Gives the opening up: the model shown before is shown again, as it was.
+    const auto giveUp = [&scene, &shown, &opened](std::string problem) {
+        scene.TakeModelBack(std::move(shown));
+        opened.view.reset();
+        opened.problem = std::move(problem);
+        opened.notes.clear();
+        return std::move(opened);
+    };
+    bool readingGivenUp = false;
+    scene.readingProgress = [&goOn, &readingGivenUp](long bytesRead, long fileSize) {
+        readingGivenUp = !goOn("Reading", fileSize > 0 ? double(bytesRead) / fileSize : 0.0);
+        return !readingGivenUp;
+    };
     scene.OpenModel(path.c_str());
+    scene.readingProgress = nullptr;
+    if (readingGivenUp) {
+        return giveUp("");
+    }
     if (scene.loaded == 0) {
-        opened.problem = "cannot read model " + path;  // it went between the check and the read
-        return opened;
+        return giveUp("cannot read model " + path);  // it went between the check and the read
     }
     if (options.view != StartView::kOriginal && options.up == UpAxis::kZ && LooksYUp(g_meshHead)) {
         opened.notes.push_back(path + " looks made with y up; --up y stands it upright");
@@ -79,13 +100,21 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
     if (!scene.problems.empty()) {
         opened.notes.push_back(DamageNote(path, scene));
     }
+    if (!goOn("Laying out", 0.0)) {
+        return giveUp("");
+    }
+    std::unique_ptr<ModelDrawer> drawer = MakeDrawer(scene, options.drawing);
+    if (!goOn("Indexing for walking", 0.0)) {
+        return giveUp("");
+    }
     auto walk = std::make_unique<ModelWalk>(scene, placement, unit);
     if (options.walk && placement.fromCamera) {
         walk->WalkFromEye(scene);
     } else if (options.walk) {
         walk->WalkFromOutside(scene);
     }
-    opened.view = std::make_unique<NamedModelView>(
-        scene, placement, MakeDrawer(scene, options.drawing), std::move(walk));
+    opened.view =
+        std::make_unique<NamedModelView>(scene, placement, std::move(drawer), std::move(walk));
+    scene.Release(std::move(shown));
     return opened;
 }

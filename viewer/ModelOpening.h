@@ -34,11 +34,22 @@ struct OpenOptions {
     std::optional<LengthUnit> units;
 };
 
+// What opening says as it goes ("Reading", "Laying out", "Textures", "Indexing for walking"),
+// with how far it has come in that step, 0 to 1; returning false gives the opening up.
+class OpeningProgress {
+public:
+    virtual bool Report(const char* step, double fraction) = 0;
+
+protected:
+    ~OpeningProgress() = default;
+};
+
 struct OpenedModel {
     // What frames show the model through (SceneRenderer::ShowThrough); null when the file
-    // cannot serve as a model.
+    // cannot serve as a model, or the opening was given up.
     std::unique_ptr<NamedModelView> view;
-    // Why not: one line naming the file. The scene was left as it was.
+    // Why not: one line naming the file, or empty when the opening was given up. Either way
+    // the scene holds the model it held before, as it was.
     std::string problem;
     // Lines worth telling the user about a model that opened: a camera asked for that the file
     // lacks, a model that looks made with y up, what the reader passed over in a damaged file.
@@ -46,6 +57,9 @@ struct OpenedModel {
 };
 
 // Reads `path` (UTF-8) into `scene` in place of its model, places it as `options` say, puts
-// the camera at its start and prepares its drawing. A GL context must be current when the
-// drawing has textures to upload.
-OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& options);
+// the camera at its start and prepares its drawing and its walk, telling `progress` (when
+// given) as it goes. A GL context must be current when the drawing has textures to upload. The
+// model shown before is kept until the new one has opened, and released then: a view of it is
+// not to be used after that.
+OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& options,
+                      OpeningProgress* progress = nullptr);
