@@ -1,0 +1,91 @@
+// Opening a model: its steps are told as they go, and an opening given up at any of them leaves
+// the model shown before as it was.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/fake/FakePlatform.h"
+#include "tests/support/ModelFile.h"
+#include "tests/support/Opening.h"
+#include "tools/chunkwriter/ChunkWriter.h"
+#include "viewer/ModelOpening.h"
+
+namespace {
+
+// Says every step it is told and gives up at the `stopAt`th report (0: never).
+class Steps : public OpeningProgress {
+public:
+    explicit Steps(int stopAt) : stopAt_(stopAt) {}
+    bool Report(const char* step, double fraction) override {
+        EXPECT_TRUE(fraction >= 0.0 && fraction <= 1.0) << step << " " << fraction;
+        if (said.empty() || said.back() != step) {
+            said.push_back(step);
+        }
+        return ++reports != stopAt_;
+    }
+    std::vector<std::string> said;
+    int reports = 0;
+
+private:
+    int stopAt_;
+};
+
+std::vector<unsigned char> Meshes(int count) {
+    ChunkWriter w;
+    w.BeginModel();
+    for (int m = 0; m < count; ++m) {
+        const float x = static_cast<float>(m);
+        w.MeshObject({"M" + std::to_string(m), {x, 0, 0, x + 1, 0, 0, x, 1, 1}, {0, 1, 2}, {}});
+    }
+    w.EndModel();
+    return w.bytes();
+}
+
+int MeshCount() {
+    int count = 0;
+    for (const Mesh* mesh = g_meshHead->next; mesh != nullptr; mesh = mesh->next) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(Opening, AnOpeningGivenUpAtAnyStepLeavesTheModelShownAsItWas) {
+    fake::Reset();
+    const ModelFile shown(Meshes(2)), next(Meshes(5));
+    Scene scene(nullptr);
+    OpenedModel first =
+        OpenModel(scene, shown.path(), Opening(StartView::kFit, ModelDrawingStyle::kMaterials));
+    ASSERT_TRUE(first.view);
+    scene.StandAt({7, 8, 1, 90, 2});
+    // Every step told in turn, the reading once for each chunk the walk meets.
+    Steps all(0);
+    {
+        OpenedModel whole = OpenModel(
+            scene, next.path(), Opening(StartView::kFit, ModelDrawingStyle::kMaterials), &all);
+        ASSERT_TRUE(whole.view);
+        EXPECT_EQ(all.said,
+                  (std::vector<std::string>{"Reading", "Laying out", "Indexing for walking"}));
+        EXPECT_EQ(MeshCount(), 5);
+    }
+    first = OpenModel(scene, shown.path(), Opening(StartView::kFit, ModelDrawingStyle::kMaterials));
+    scene.StandAt({7, 8, 1, 90, 2});
+    for (int stopAt = 1; stopAt <= all.reports; ++stopAt) {
+        Steps steps(stopAt);
+        const OpenedModel given = OpenModel(
+            scene, next.path(), Opening(StartView::kFit, ModelDrawingStyle::kMaterials), &steps);
+        EXPECT_FALSE(given.view) << stopAt;
+        EXPECT_EQ(given.problem, "");
+        EXPECT_EQ(MeshCount(), 2) << "given up at " << steps.said.back();
+        EXPECT_EQ(scene.loaded, 1);
+        EXPECT_EQ(scene.ModelPath(), shown.path());
+        EXPECT_EQ(scene.eye[0], 7);
+        EXPECT_EQ(scene.yawDegrees, 90.0f);
+        // The view of the model shown still draws it.
+        fake::CallLog().clear();
+        first.view->DrawModel();
+        EXPECT_FALSE(fake::CallLog().empty());
+    }
+}
+
+}  // namespace
