@@ -9,7 +9,8 @@ namespace {
 
 // groud.wav beside the model when it is there; silence otherwise.
 std::string SoundBesideModel(const std::string& modelPath) {
-    const std::filesystem::path sound = PathFromUtf8(modelPath.c_str()).parent_path() / "groud.wav";
+    const std::filesystem::path sound =
+        PathFromUtf8(modelPath.c_str()).parent_path() / kDefaultSoundFile;
     std::error_code ignored;
     return std::filesystem::is_regular_file(sound, ignored) ? sound.u8string() : std::string();
 }

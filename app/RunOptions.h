@@ -12,13 +12,14 @@
 #include <optional>
 #include <string>
 
-#include "scene/ViewFit.h"
-#include "tools/common/CommandLine.h"
+#include "cli/CommandLine.h"
+#include "placement/ViewFit.h"
+#include "scene/Scene.h"
 
 enum class DisplayChoice { kAsk, kFullScreen, kWindowed };
 
 struct RunOptions {
-    std::string modelPath = "kelm.3ds";  // UTF-8
+    std::string modelPath = kDefaultModelFile;  // UTF-8
     // Named on the command line: a model that cannot be read ends the run, and the problems of
     // a damaged one are counted on standard error.
     bool modelNamed = false;
@@ -33,7 +34,13 @@ struct RunOptions {
     // How a model dropped on the window starts.
     StartView droppedView = StartView::kAuto;
     std::optional<double> scale;  // model units per world unit, in place of the fitted scale
-    std::string soundPath = "groud.wav";  // UTF-8; empty for silence
+    std::string soundPath = kDefaultSoundFile;  // UTF-8; empty for silence
+
+    // The walk-through as made: its own model, neither named nor placed. The renderer reads it
+    // as it is built, before the window, and frames show it through the scene's own camera and
+    // drawing. Otherwise the model is opened once the window exists (viewer/), placed as `view`
+    // and `scale` say.
+    bool AsMade() const { return !modelNamed && view == StartView::kOriginal && !scale; }
 };
 
 ParsedCommandLine<RunOptions> ParseRunCommandLine(int argc, const char* const* argv);

@@ -1,10 +1,12 @@
 #include "app/Shell.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "render/FixedState.h"
 #include "render/SceneRenderer.h"
 #include "scene/ModelFileCheck.h"
+#include "viewer/ModelOpening.h"
 
 std::int32_t g_windowWidth = 800;
 std::int32_t g_windowHeight = 600;
@@ -30,6 +32,9 @@ constexpr int kExitModelUnreadable = 1;
 
 // The run's options; models dropped on the window open as they say.
 RunOptions g_options;
+// What frames show a model the user named or dropped through; null while the walk-through's own
+// scene is shown as made.
+std::unique_ptr<NamedModelView> g_namedView;
 
 // The walk-through's own scene: the walk goes on without a model, as designed, but says once why
 // the scene is empty. The reader still walks whatever the file holds.
@@ -39,54 +44,65 @@ void ReportModelFileProblem(const std::string& path) {
     }
 }
 
-// A model the user named: whether it can be read, after saying why not on standard error and in
-// a message box.
+// Says why a model the user named cannot be opened, on standard error and in a message box.
+void ReportUnopenedModel(const std::string& problem) {
+    std::fprintf(stderr, "walkthrough: %s\n", problem.c_str());
+    platform::ShowWarning(problem.c_str(), "walkthrough");
+}
+
+// A model the user named: whether it can be read, after saying why not.
 bool CanOpenNamedModel(const std::string& path) {
     const auto problem = CheckModelFile(path);
-    if (!problem) {
-        return true;
+    if (problem) {
+        ReportUnopenedModel(DescribeModelFileProblem(path, *problem));
     }
-    const std::string text = DescribeModelFileProblem(path, *problem);
-    std::fprintf(stderr, "walkthrough: %s\n", text.c_str());
-    platform::ShowWarning(text.c_str(), "walkthrough");
-    return false;
+    return !problem;
 }
 
-// A damaged model is shown as far as it could be read, with one line about what was passed over.
-void ReportDamage(const std::string& path, const Scene& scene) {
-    if (scene.problems.empty()) {
-        return;
+// Opens a model in the renderer's scene and shows it from the next frame on. A model that
+// cannot be opened changes nothing; whether that is said is the caller's choice.
+OpenedModel ShowModel(const std::string& path, StartView view, ModelDrawingStyle drawing) {
+    OpenOptions open;
+    open.view = view;
+    open.fit.userScale = g_options.scale;
+    open.fit.viewportWidth = g_windowWidth;
+    open.fit.viewportHeight = g_windowHeight;
+    open.drawing = drawing;
+    OpenedModel opened = OpenModel(g_renderer->scene, path, open);
+    if (opened.view) {
+        g_renderer->ShowThrough(opened.view.get());
+        g_namedView = std::move(opened.view);
+        for (const std::string& note : opened.notes) {
+            std::fprintf(stderr, "walkthrough: %s\n", note.c_str());
+        }
     }
-    const bool listFull = scene.problems.back().kind == ProblemKind::kTooManyProblems;
-    std::fprintf(stderr,
-                 "walkthrough: %s: damaged; the reader passed over %s%zu problems "
-                 "(model-info \"%s\" lists them)\n",
-                 path.c_str(), listFull ? "more than " : "", scene.problems.size() - listFull,
-                 path.c_str());
+    return opened;
 }
 
-// Places a model the user named as the options say and reports what needs saying.
-void PlaceNamedModel(const std::string& path, bool openedAgain) {
-    ViewFitOptions fit;
-    fit.userScale = g_options.scale;
-    fit.viewportWidth = g_windowWidth;
-    fit.viewportHeight = g_windowHeight;
-    const StartView view = openedAgain ? g_options.droppedView : g_options.view;
-    const bool fromCamera = openedAgain ? g_renderer->OpenModel(path.c_str(), view, fit)
-                                        : g_renderer->scene.PlaceModel(view, fit);
-    if (view == StartView::kCamera && !fromCamera) {
-        std::fprintf(stderr, "walkthrough: %s has no usable camera; the view is fitted\n",
-                     path.c_str());
+// The model of a run not as made, once the window exists: a named one was checked before the
+// window; the walk-through's own scene placed otherwise has said its problem already.
+void OpenStartingModel() {
+    const OpenedModel opened = ShowModel(
+        g_options.modelPath, g_options.view,
+        g_options.drawMaterials ? ModelDrawingStyle::kMaterials : ModelDrawingStyle::kMeshColours);
+    if (!opened.problem.empty() && g_options.modelNamed) {
+        ReportUnopenedModel(opened.problem);  // it went between the check and the opening
     }
-    ReportDamage(path, g_renderer->scene);
 }
 
+// A dropped model is one the user named, also in the walk-through's own run: it replaces the
+// model shown and the sunrise starts again, or is said not to open and changes nothing.
 void OpenDroppedModel(std::uintptr_t drop) {
     const std::string path = platform::TakeDroppedFile(drop);
-    if (!path.empty() && CanOpenNamedModel(path)) {
-        // A dropped model is one the user named, also in the walk-through's own run.
-        g_renderer->scene.drawingStyle = Scene::DrawingStyle::kMaterials;
-        PlaceNamedModel(path, true);
+    if (path.empty()) {
+        return;
+    }
+    const OpenedModel opened =
+        ShowModel(path, g_options.droppedView, ModelDrawingStyle::kMaterials);
+    if (!opened.problem.empty()) {
+        ReportUnopenedModel(opened.problem);
+    } else {
+        g_renderer->StartSunrise();
     }
 }
 
@@ -99,6 +115,7 @@ int RunFromCommandLine(int argc, const char* const* argv) {
 
 int RunWalkthrough(const RunOptions& options) {
     g_options = options;
+    g_namedView.reset();
     if (options.modelNamed && !CanOpenNamedModel(options.modelPath)) {
         return kExitModelUnreadable;
     }
@@ -139,19 +156,12 @@ int RunWalkthrough(const RunOptions& options) {
     windowClass.className = kClassName;
     platform::RegisterWindowClass(windowClass);
 
-    // The renderer, and with it the model, exists before the window: the creation message
-    // needs it.
+    // The renderer exists before the window: the creation message needs it. As made, it reads
+    // the model as it is built; otherwise the model opens once the window is there.
     if (!options.modelNamed) {
         ReportModelFileProblem(options.modelPath);
     }
-    g_renderer = new SceneRenderer(options.modelPath.c_str());
-    g_renderer->scene.drawingStyle =
-        options.drawMaterials ? Scene::DrawingStyle::kMaterials : Scene::DrawingStyle::kMeshColours;
-    if (options.modelNamed) {
-        PlaceNamedModel(options.modelPath, false);
-    } else {
-        g_renderer->scene.PlaceModel(options.view, {options.scale});
-    }
+    g_renderer = new SceneRenderer(options.AsMade() ? options.modelPath.c_str() : nullptr);
 
     platform::WindowSpec windowSpec;
     windowSpec.className = kClassName;
@@ -171,6 +181,9 @@ int RunWalkthrough(const RunOptions& options) {
     platform::UpdateMainWindow(g_hwnd);
 
     SetFixedGlState();
+    if (!options.AsMade()) {
+        OpenStartingModel();
+    }
 
     if (!options.soundPath.empty()) {
         platform::PlaySoundFileAsync(options.soundPath.c_str());

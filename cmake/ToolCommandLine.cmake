@@ -1,5 +1,5 @@
 # CLI11, which reads the tools' command lines, and the tools' shared helper around it
-# (tools/common/CommandLine.h). Included by each tool's folder; defined once.
+# (cli/CommandLine.h). Included by each tool's folder; defined once.
 include_guard(GLOBAL)
 
 add_library(walkthrough_cli11 INTERFACE)
@@ -15,7 +15,7 @@ else()
     target_link_libraries(walkthrough_cli11 INTERFACE CLI11::CLI11)
 endif()
 
-add_library(tool_command_line STATIC ${PROJECT_SOURCE_DIR}/tools/common/CommandLine.cpp)
+add_library(tool_command_line STATIC ${PROJECT_SOURCE_DIR}/cli/CommandLine.cpp)
 target_include_directories(tool_command_line PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(tool_command_line PUBLIC walkthrough_cli11)
 target_compile_definitions(tool_command_line PRIVATE WALKTHROUGH_VERSION="${PROJECT_VERSION}")

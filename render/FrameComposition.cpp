@@ -38,7 +38,7 @@ int SceneRenderer::RenderFrame() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    scene.UpdateCamera();
+    view_->UpdateCamera();
 
     AdvanceSunrise(sunAngle, sunGreenBlue, sunRed, fogEnd);
 
@@ -68,13 +68,13 @@ int SceneRenderer::RenderFrame() {
     glFogf(GL_FOG_END, fogEnd);
     glHint(GL_FOG_HINT, GL_FASTEST);
 
-    scene.DrawModel();
+    view_->DrawModel();
 
     glFlush();
     return platform::SwapFrontAndBack(hdc) ? 1 : 0;
 }
 
 void SceneRenderer::AdvanceFrame() {
-    scene.MoveCamera();
+    view_->MoveCamera();
     AdvanceSunrise(sunAngle, sunGreenBlue, sunRed, fogEnd);
 }

@@ -22,11 +22,8 @@ void SceneRenderer::StartSunrise() {
     sunAngle = 10.0f;
 }
 
-bool SceneRenderer::OpenModel(const char* modelPath, StartView view,
-                              const ViewFitOptions& options) {
-    scene.OpenModel(modelPath);
-    StartSunrise();
-    return scene.PlaceModel(view, options);
+void SceneRenderer::ShowThrough(SceneView* view) {
+    view_ = view != nullptr ? view : &ownView_;
 }
 
 SceneRenderer::~SceneRenderer() {

@@ -3,12 +3,13 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "render/SceneView.h"
 #include "scene/Scene.h"
 
 class SceneRenderer {
 public:
     // Constructs the scene first (which loads the model), then the animation values.
-    explicit SceneRenderer(const char* modelPath = "kelm.3ds");
+    explicit SceneRenderer(const char* modelPath = kDefaultModelFile);
     // Releases the context, then the scene.
     virtual ~SceneRenderer();
     SceneRenderer(const SceneRenderer&) = delete;
@@ -26,9 +27,11 @@ public:
     // moves them. Drawing changes no state of the program, so any frame can be drawn after
     // the ones before it were only advanced.
     void AdvanceFrame();
-    // Reads another model in place of the one shown, places it as `view` says and starts the
-    // sunrise again. Returns whether the walk starts at a camera of the file.
-    bool OpenModel(const char* modelPath, StartView view, const ViewFitOptions& options);
+    // Frames show the scene through `view` from now on; null: through the scene's own camera
+    // and drawing, as at construction. The view outlives its use here.
+    void ShowThrough(SceneView* view);
+    // The sunrise starts again from its first frame (a new model was opened).
+    void StartSunrise();
 
     Scene scene;
     platform::DeviceContext hdc = nullptr;
@@ -40,5 +43,17 @@ public:
     float sunAngle;
 
 private:
-    void StartSunrise();
+    // The scene as it is: its own camera and drawing.
+    class OwnView : public SceneView {
+    public:
+        explicit OwnView(Scene& scene) : scene_(scene) {}
+        void UpdateCamera() override { scene_.UpdateCamera(); }
+        void MoveCamera() override { scene_.MoveCamera(); }
+        void DrawModel() override { scene_.DrawModel(); }
+
+    private:
+        Scene& scene_;
+    };
+    OwnView ownView_{scene};
+    SceneView* view_ = &ownView_;
 };

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "scene/AsciiCase.h"
 #include "scene/ChunkIds.h"
 #include "scene/Scene.h"
 
@@ -27,22 +28,13 @@ float Fraction(float percent) {
 // Material names match with the ASCII letters folded to lower case and every other byte as
 // it stands.
 std::string Scene::MaterialKey(const char* name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
+    return LowerAscii(name);
 }
 
 void Scene::ReadMaterial() {
     EnterChunk();
     Material* current = nullptr;
-    while (bytesRead < Limit()) {
-        if (!ReadChunkHeader() || chunkLength < 0) {
-            break;
-        }
+    ForEachSubChunk([this, &current] {
         switch (chunkId) {
             case chunk::kMaterialName:
                 current = NewEmptyMaterial();
@@ -66,7 +58,7 @@ void Scene::ReadMaterial() {
                 SkipChunk();
                 break;
         }
-    }
+    });
     LeaveChunk();
 }
 
@@ -104,10 +96,7 @@ void Scene::ReadMaterialPart(Material* material) {
         return;
     }
     EnterChunk();
-    while (bytesRead < Limit()) {
-        if (!ReadChunkHeader() || chunkLength < 0) {
-            break;
-        }
+    ForEachSubChunk([this, material, part] {
         if (part == chunk::kTransparency) {
             ReadPercentage(material->transparency);
         } else if (chunkId == chunk::kMapFileName) {
@@ -127,7 +116,7 @@ void Scene::ReadMaterialPart(Material* material) {
         } else {
             SkipChunk();
         }
-    }
+    });
     LeaveChunk();
 }
 

@@ -68,7 +68,8 @@ Mesh* NewEmptyMesh();
 Material* NewEmptyMaterial();
 
 // Reads vertex `index` of `mesh` into xyz; the caller guarantees index < vertexCount. Inline
-// and one float at a time: drawing calls it three times per face.
+// and one float at a time: drawing and the face normals of loading call it three times per
+// face, and an out-of-line call or a 12-byte copy through memory halves loading big models.
 inline void ReadVertex(const Mesh& mesh, int index, float xyz[3]) {
     const unsigned char* at = mesh.vertices + 12 * static_cast<std::size_t>(index);
     std::memcpy(&xyz[0], at, sizeof(float));

@@ -1,8 +1,5 @@
 #include <GL/gl.h>
 
-#include <memory>
-
-#include "scene/MaterialDrawing.h"
 #include "scene/Scene.h"
 
 void Scene::DrawModel() {
@@ -10,26 +7,11 @@ void Scene::DrawModel() {
         return;
     }
     // No push or pop: the next frame starts again from the identity.
-    if (placed) {
-        glTranslated(placement.worldTranslation[0], placement.worldTranslation[1],
-                     placement.worldTranslation[2]);
-        glScaled(placement.worldScale, placement.worldScale, placement.worldScale);
-    }
     glScalef(modelScale, modelScale, modelScale);
-    if (modelScale != 1.0f || (placed && placement.worldScale != 1.0)) {
+    if (modelScale != 1.0f) {
         // The scale reaches the normals too; without this a model in other units is lit
         // brighter or darker. A scale of 1 leaves the normals as they are, unit length.
         glEnable(GL_NORMALIZE);
-    }
-    if (drawingStyle != DrawingStyle::kMeshColours) {
-        const bool compiled = drawingStyle == DrawingStyle::kMaterials;
-        if (!materialDrawing_ || materialDrawing_->Compiled() != compiled) {
-            materialDrawing_ =
-                std::make_shared<MaterialDrawing>(g_meshHead->next, ModelPath(), compiled);
-        }
-        materialDrawing_->Draw();
-        g_meshCursor = nullptr;
-        return;
     }
     glColor3f(1.0f, 1.0f, 1.0f);
 
@@ -57,8 +39,4 @@ void Scene::DrawModel() {
         }
         glEnd();
     }
-}
-
-std::size_t Scene::DrawingBytes() const {
-    return materialDrawing_ ? materialDrawing_->ArrayBytes() : 0;
 }

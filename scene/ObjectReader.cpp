@@ -25,22 +25,6 @@ constexpr int kVertexBytes = 12;
 constexpr int kFaceBytes = 8;
 constexpr int kCoordBytes = 8;  // u, v
 
-struct Point {
-    float x, y, z;
-};
-
-// ReadVertex, visible to the compiler and one float at a time: the normals read three
-// vertices per face, and an out-of-line call or a 12-byte copy through memory for each halves
-// the loading speed of big models.
-inline Point LoadVertex(const unsigned char* vertices, int index) {
-    const unsigned char* at = vertices + static_cast<std::size_t>(kVertexBytes) * index;
-    Point p;
-    std::memcpy(&p.x, at, sizeof p.x);
-    std::memcpy(&p.y, at + 4, sizeof p.y);
-    std::memcpy(&p.z, at + 8, sizeof p.z);
-    return p;
-}
-
 // Rounds to the float in which a value is stored.
 inline float Stored(double value) {
     return static_cast<float>(value);
@@ -62,15 +46,16 @@ int ComputeFaceNormalRange(const Mesh& mesh, int first, int end, float* normals)
             continue;
         }
         const std::uint16_t* record = FaceRecord(mesh, i);
-        const Point p1 = LoadVertex(mesh.vertices, record[0]);
-        const Point p2 = LoadVertex(mesh.vertices, record[1]);
-        const Point p3 = LoadVertex(mesh.vertices, record[2]);
-        const double ux = Stored(static_cast<double>(p2.x) - p1.x);
-        const double uy = Stored(static_cast<double>(p2.y) - p1.y);
-        const double uz = Stored(static_cast<double>(p2.z) - p1.z);
-        const double vx = Stored(static_cast<double>(p3.x) - p2.x);
-        const double vy = Stored(static_cast<double>(p3.y) - p2.y);
-        const double vz = Stored(static_cast<double>(p3.z) - p2.z);
+        float p1[3], p2[3], p3[3];
+        ReadVertex(mesh, record[0], p1);
+        ReadVertex(mesh, record[1], p2);
+        ReadVertex(mesh, record[2], p3);
+        const double ux = Stored(static_cast<double>(p2[0]) - p1[0]);
+        const double uy = Stored(static_cast<double>(p2[1]) - p1[1]);
+        const double uz = Stored(static_cast<double>(p2[2]) - p1[2]);
+        const double vx = Stored(static_cast<double>(p3[0]) - p2[0]);
+        const double vy = Stored(static_cast<double>(p3[1]) - p2[1]);
+        const double vz = Stored(static_cast<double>(p3[2]) - p2[2]);
         const double nx = Stored(uy * vz - uz * vy);
         const double ny = Stored(uz * vx - ux * vz);
         const double nz = Stored(ux * vy - uy * vx);
@@ -86,8 +71,6 @@ int ComputeFaceNormalRange(const Mesh& mesh, int first, int end, float* normals)
     return unusable;
 }
 
-// Below this many faces a second thread costs more to start than it saves.
-constexpr int kFacesWorthASecondThread = 16384;
 // The faces a thread claims at a time.
 constexpr int kFacesPerClaim = 2048;
 
@@ -177,10 +160,7 @@ void Scene::ReadCamera(const char* objectName) {
 void Scene::ReadTriMesh() {
     EnterChunk();
     Mesh& mesh = *g_meshCursor;
-    while (bytesRead < Limit()) {
-        if (!ReadChunkHeader() || chunkLength < 0) {
-            break;
-        }
+    ForEachSubChunk([this, &mesh] {
         switch (chunkId) {
             case chunk::kVertexList:
                 ReadVertexList(mesh);
@@ -199,7 +179,7 @@ void Scene::ReadTriMesh() {
                 SkipChunk();
                 break;
         }
-    }
+    });
     LeaveChunk();
 }
 
@@ -320,11 +300,7 @@ void Scene::ReadFaceList(Mesh& mesh) {
 // Inside the face list its material groups and smoothing groups; after it, up to the end of the
 // mesh, material groups and mapping coordinates.
 void Scene::ReadFaceListParts(Mesh& mesh, bool inFaceList) {
-    while (bytesRead < Limit()) {
-        if (!ReadChunkHeader() || chunkLength < 0) {
-            PassOverRestOfChunk();
-            return;
-        }
+    ForEachSubChunk([this, &mesh, inFaceList] {
         if (chunkId == chunk::kMaterialGroup) {
             ReadChunkBody();
             MatchMaterialGroup(mesh);
@@ -335,7 +311,7 @@ void Scene::ReadFaceListParts(Mesh& mesh, bool inFaceList) {
         } else {
             SkipChunk();
         }
-    }
+    });
 }
 
 // One 32-bit mask per face; fewer than the faces are of no use.

@@ -2,20 +2,11 @@
 
 #include "platform/Platform.h"
 
-Scene::Scene(const char* modelPath) : modelPath_(modelPath) {
-    chunkData = nullptr;
-    chunkLength = 0;
-    modelScale = 1.0f;
-    bytesRead = 0;
-
-    materials = NewEmptyMaterial();
-
-    SetStartPose();
-
-    g_meshHead = NewEmptyMesh();
-    g_meshCursor = g_meshHead;
-
-    LoadModel();
+Scene::Scene(const char* modelPath) {
+    StartEmptyModel(modelPath);
+    if (modelPath != nullptr) {
+        LoadModel();
+    }
 
     // Before the window exists the pointer goes to the centre of the full-screen window; the
     // first frame with the focus moves it to the real window's centre should that lie elsewhere.
@@ -30,34 +21,44 @@ Scene::~Scene() {
 }
 
 void Scene::SetStartPose() {
-    eye[0] = 0.0;
-    eye[1] = 15.0;
-    yawDegrees = 180.0f;
-    pitch = 0.0f;
-    heightOffset = 0.0f;
+    StandAt(StartPose());
 }
 
-void Scene::OpenModel(const char* modelPath) {
-    ReleaseModel();
-    modelPath_ = modelPath;
+void Scene::StandAt(const StartPose& pose) {
+    eye[0] = pose.eyeX;
+    eye[1] = pose.eyeY;
+    heightOffset = pose.heightOffset;
+    yawDegrees = pose.yawDegrees;
+    pitch = pose.pitch;
+}
+
+void Scene::StartEmptyModel(const char* modelPath) {
+    modelPath_ = modelPath != nullptr ? modelPath : "";
+    chunkData = nullptr;
     chunkLength = 0;
     chunkId = 0;
     modelScale = 1.0f;
     bytesRead = 0;
+    loaded = 0;
     problems.clear();
     cameras.clear();
     newestMaterialByName_.clear();
-    placed = false;
-    placement = ViewFit();
+
     materials = NewEmptyMaterial();
+
     SetStartPose();
+
     g_meshHead = NewEmptyMesh();
     g_meshCursor = g_meshHead;
+}
+
+void Scene::OpenModel(const char* modelPath) {
+    ReleaseModel();
+    StartEmptyModel(modelPath);
     LoadModel();
 }
 
 void Scene::ReleaseModel() {
-    materialDrawing_.reset();
     g_meshCursor = g_meshHead->next;
     while (g_meshCursor != nullptr) {
         g_meshHead->next = g_meshCursor->next;

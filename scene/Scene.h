@@ -4,13 +4,13 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "scene/DefaultFiles.h"
 #include "scene/Model.h"
-#include "scene/ViewFit.h"
+#include "scene/StartPose.h"
 
 // The kinds of damage the reader tolerates. Tests and tools match on the kind; the text that
 // goes with each problem is for people and may be worded anew.
@@ -52,13 +52,12 @@ struct ReadProblem {
     std::string what;
 };
 
-class MaterialDrawing;
-
 class Scene {
 public:
-    // Sets the start pose, creates the empty lists, loads `modelPath` and moves the cursor to
-    // the screen point (400, 300).
-    explicit Scene(const char* modelPath = "kelm.3ds");
+    // Sets the start pose, creates the empty lists, loads `modelPath` (nothing when it is null:
+    // the model comes later, through OpenModel) and moves the cursor to the screen point
+    // (400, 300).
+    explicit Scene(const char* modelPath = kDefaultModelFile);
     // Releases the model; issues no GL calls.
     ~Scene();
     Scene(const Scene&) = delete;
@@ -71,18 +70,15 @@ public:
     // The same moves without GL: what UpdateCamera does to the camera, for frames that are
     // advanced but not drawn.
     void MoveCamera();
-    // Draws the loaded model under the current matrix, light and fog; nothing while not loaded.
-    // A placed model is drawn where PlaceModel put it.
+    // Draws the loaded model under the current matrix, light and fog, one colour per mesh and
+    // one normal per face; nothing while not loaded.
     void DrawModel();
 
-    // Releases the model and reads `modelPath` in its place, from the start pose and unplaced,
-    // as the constructor does (the pointer stays where it is).
+    // Releases the model and reads `modelPath` in its place, from the start pose, as the
+    // constructor does (the pointer stays where it is).
     void OpenModel(const char* modelPath);
-    // Places the loaded model into the walk-through's world and starts the walk where `view`
-    // says: kOriginal leaves model and start pose as they are; kFit and kCamera (and kAuto) fit
-    // the model's box, and kCamera and kAuto start at the file's first usable camera if any.
-    // Returns whether the start is a camera of the file.
-    bool PlaceModel(StartView view, const ViewFitOptions& options);
+    // Puts the camera at `pose`.
+    void StandAt(const StartPose& pose);
 
     // Reading. Each returns with the stream just past the last byte it consumed.
     int LoadModel();        // 1 when read to the end, 0 when the file cannot be opened
@@ -119,21 +115,8 @@ public:
     int loaded = 0;
     float modelScale = 1.0f;
 
-    // How DrawModel draws: as the walk-through always has (one colour per mesh, one normal per
-    // face), or as the model's author made it (a material per face, textures, transparency,
-    // smoothing groups, two-sided materials), for models the user names. kMaterials draws only
-    // the parts in view, from geometry compiled once; kMaterialsImmediate draws the same picture
-    // with every face sent every frame, for comparison.
-    enum class DrawingStyle { kMeshColours, kMaterials, kMaterialsImmediate };
-    DrawingStyle drawingStyle = DrawingStyle::kMeshColours;
-    // The bytes the materials drawing holds beyond the model: its vertex arrays.
-    std::size_t DrawingBytes() const;
     // The model file's path, UTF-8: textures are looked for beside it.
     const std::string& ModelPath() const { return modelPath_; }
-
-    // Where a placed model stands in the world (see PlaceModel); unplaced, it is drawn as read.
-    bool placed = false;
-    ViewFit placement;
 
     // The file's cameras, in file order.
     std::vector<ModelCamera> cameras;
@@ -166,10 +149,10 @@ private:
     static std::string MaterialKey(const char* name);
     void ReadCamera(const char* objectName);
     void SetStartPose();
+    // The empty model of a scene before its file is read: no meshes, no materials, nothing
+    // tolerated, unit scale, from the start pose.
+    void StartEmptyModel(const char* modelPath);
     void ReleaseModel();
-    // Moves every vertex and camera by -`offset` (file units), so that a model far from the
-    // origin keeps its precision in single-precision drawing.
-    void ShiftModel(const double offset[3]);
 
     // Open chunks. A chunk whose header was read last is opened by EnterChunk(); from then on no
     // header, body or name read inside it reaches past its end, and LeaveChunk() continues the
@@ -178,6 +161,19 @@ private:
     void LeaveChunk();
     // Closes the open chunks that the stream has reached the end of.
     void CloseEndedChunks();
+    // Visits the sub-chunks of the innermost open chunk up to its end: `visit` is called with
+    // each one's header read and reads or steps over its body. A header that cannot be read or
+    // stepped over passes over the rest of the open chunk. Every turn consumes a whole header.
+    template <class Visit>
+    void ForEachSubChunk(const Visit& visit) {
+        while (bytesRead < Limit()) {
+            if (!ReadChunkHeader() || chunkLength < 0) {
+                PassOverRestOfChunk();
+                return;
+            }
+            visit();
+        }
+    }
     // Passes over what is left of the innermost open chunk (a header in it cannot be read or
     // stepped over, or a body holds less than its count says).
     void PassOverRestOfChunk() { LeaveChunkAt(Limit()); }
@@ -200,7 +196,4 @@ private:
     // Materials by ASCII-lower-cased name, the newest of each name: a material group finds its
     // material without walking the list, so many groups and materials cannot make loading slow.
     std::unordered_map<std::string, Material*> newestMaterialByName_;
-    // The model laid out for DrawingStyle::kMaterials, made at its first such drawing after a
-    // load (the style is chosen after the load) and dropped with the model.
-    std::shared_ptr<MaterialDrawing> materialDrawing_;
 };

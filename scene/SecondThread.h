@@ -5,6 +5,9 @@
 #include <system_error>
 #include <thread>
 
+// Below this many faces a second thread costs more to start than it saves.
+constexpr int kFacesWorthASecondThread = 16384;
+
 // Runs `share(0)` on a second thread and `share(1)` on this one and returns when both have
 // ended. Where no second thread is to be had (a WebAssembly build without threads, or none left
 // to start), runs both on this thread, one after the other.

@@ -4,22 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "scene/AsciiCase.h"
 #include "scene/FileOpen.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string LowerAscii(std::string text) {
-    for (char& c : text) {
-        c = LowerAscii(c);
-    }
-    return text;
-}
 
 // The name after the last '/' or '\': modelling programs on Windows may write a whole path.
 std::string LastComponent(const std::string& name) {

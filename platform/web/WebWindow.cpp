@@ -8,7 +8,7 @@
 #include <deque>
 
 #include "platform/web/WebInternal.h"
-#include "platform/web/gl/WebGlDevice.h"
+#include "webgl11/WebGlDevice.h"
 
 namespace platform {
 namespace {

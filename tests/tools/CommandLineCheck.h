@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "tools/common/CommandLine.h"
+#include "cli/CommandLine.h"
 
 // Arguments split at spaces; '' stands for an empty one.
 template <typename Parse>

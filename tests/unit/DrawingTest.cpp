@@ -11,6 +11,7 @@
 #include "tests/support/CallChecks.h"
 #include "tests/support/ModelFile.h"
 #include "tools/chunkwriter/ChunkWriter.h"
+#include "viewer/ModelOpening.h"
 
 namespace {
 
@@ -76,19 +77,21 @@ TEST(Drawing, EachDrawableFaceSendsItsNormalThenItsVerticesInFileOrder) {
 // order first used, then the transparent ones.
 class MaterialsDrawing : public testing::Test {
 protected:
-    // Draws the model twice with kMaterials, the first time into firstPass_: the calls of the
+    // Opens the model drawn with its materials and draws it twice, the opening and the first time
+    // into firstPass_: the calls of the
     // second, a frame like every later one, without the per-corner normals and vertices (those
     // stay in the log).
     Lines FrameCalls(ChunkWriter& w) {
         w.EndModel();
         ModelFile file(w.bytes());
-        Scene scene(file.path());
-        scene.drawingStyle = Scene::DrawingStyle::kMaterials;
+        Scene scene(nullptr);
         fake::CallLog().clear();
-        scene.DrawModel();
+        const OpenedModel opened = OpenModel(
+            scene, file.path(), {StartView::kOriginal, {}, ModelDrawingStyle::kMaterials});
+        opened.view->DrawModel();
         firstPass_ = LoggedCalls();
         fake::CallLog().clear();
-        scene.DrawModel();
+        opened.view->DrawModel();
         Lines calls;
         for (const fake::Call& c : fake::CallLog()) {
             if (c.name != "glNormal3f" && c.name != "glVertex3f") {

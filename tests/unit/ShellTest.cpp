@@ -241,7 +241,13 @@ TEST_F(Shell, ANamedOrDroppedModelOpensWithoutTheQuestionOrSaysWhyItCannot) {
             1);
         // Reopened at the file's camera, one frame into the new sunrise.
         EXPECT_EQ(g_renderer->scene.eye[1], 750.0);
-        EXPECT_EQ(g_renderer->scene.drawingStyle, Scene::DrawingStyle::kMaterials);
+        // Drawn with its materials from then on: a colour and alpha per batch.
+        const Lines calls = LoggedCalls();
+        const auto taken = std::find(calls.begin(), calls.end(), *dropped);
+        EXPECT_NE(
+            std::find_if(taken, calls.end(),
+                         [](const std::string& line) { return line.rfind("glColor4f", 0) == 0; }),
+            calls.end());
         EXPECT_EQ(g_renderer->fogEnd, static_cast<float>(100.0 + 8.0 / 9.0));
         TearDown();
     }

@@ -8,12 +8,13 @@
 #include <limits>
 #include <random>
 
+#include "placement/ViewFit.h"
 #include "platform/fake/CallLog.h"
 #include "scene/Scene.h"
-#include "scene/ViewFit.h"
 #include "tests/support/CallChecks.h"
 #include "tests/support/ModelFile.h"
 #include "tools/chunkwriter/ChunkWriter.h"
+#include "viewer/ModelOpening.h"
 
 namespace {
 
@@ -126,12 +127,14 @@ TEST(ViewFit, APlacedModelStartsAtItsFirstCameraOrFittedWithItsCoordinatesCentre
     w.EndModel();
     ModelFile file(w.bytes());
     for (StartView view : {StartView::kOriginal, StartView::kFit, StartView::kCamera}) {
-        Scene scene(file.path());
-        const bool fromCamera = scene.PlaceModel(view, {});
+        Scene scene(nullptr);
+        const OpenedModel opened =
+            OpenModel(scene, file.path(), {view, {}, ModelDrawingStyle::kMeshColours});
+        const bool fromCamera = opened.view->placement().fromCamera;
         float first[3];
         ReadVertex(*g_meshHead->next, 0, first);
         const bool placed = view != StartView::kOriginal;
-        EXPECT_EQ(scene.placed, placed);
+        EXPECT_EQ(opened.view->placement().placed, placed);
         EXPECT_EQ(first[0], placed ? -5.0f : 1e7f);
         EXPECT_EQ(fromCamera, view == StartView::kCamera);
         if (fromCamera) {  // 30 world units a unit; 150 high, 750 south of the centre
@@ -139,10 +142,10 @@ TEST(ViewFit, APlacedModelStartsAtItsFirstCameraOrFittedWithItsCoordinatesCentre
                        {0, 750, 147, 180}, 1e-3);
         }
         fake::CallLog().clear();
-        scene.DrawModel();
+        opened.view->DrawModel();
         const Lines calls = LoggedCalls();
         const Lines expected = placed ? Lines{"glTranslated 0 0 150", "glScaled 30 30 30",
-                                              "glScalef 1 1 1", "glEnable 2977"}
+                                              "glEnable 2977", "glScalef 1 1 1"}
                                       : Lines{"glScalef 1 1 1"};
         EXPECT_EQ(Lines(calls.begin(), calls.begin() + expected.size()), expected);
     }

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "scene/ViewFrustum.h"
+#include "drawing/ViewFrustum.h"
 
 namespace {
 

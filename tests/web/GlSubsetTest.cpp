@@ -9,11 +9,11 @@
 #include <random>
 #include <vector>
 
-#include "platform/web/gl/ArrayBufferCache.h"
-#include "platform/web/gl/ImmediateShading.h"
-#include "platform/web/gl/MatrixState.h"
-#include "platform/web/gl/PixelSieve.h"
-#include "platform/web/gl/TextureScaling.h"
+#include "webgl11/ArrayBufferCache.h"
+#include "webgl11/ImmediateShading.h"
+#include "webgl11/MatrixState.h"
+#include "webgl11/PixelSieve.h"
+#include "webgl11/TextureScaling.h"
 
 namespace {
 

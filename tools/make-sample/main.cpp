@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scene/DefaultFiles.h"
 #include "tools/make-sample/AmbientSound.h"
 #include "tools/make-sample/MakeSampleOptions.h"
 #include "tools/make-sample/ModelEncoder.h"
@@ -27,11 +28,11 @@ std::vector<SampleFile> ModelFiles(bool textured, std::size_t& faces) {
     const SampleScene plain = BuildSampleScene();
     if (!textured) {
         faces = plain.FaceCount();
-        return {{"kelm.3ds", EncodeModel(plain, 1.0f, kStartX, kStartY)}};
+        return {{kDefaultModelFile, EncodeModel(plain, 1.0f, kStartX, kStartY)}};
     }
     const TexturedScene scene = BuildTexturedScene(plain, kStartX, kStartY);
     faces = scene.FaceCount();
-    std::vector<SampleFile> files = {{"kelm.3ds", EncodeTexturedModel(scene, 1.0f)}};
+    std::vector<SampleFile> files = {{kDefaultModelFile, EncodeTexturedModel(scene, 1.0f)}};
     for (const TexturedMaterial& material : scene.materials) {
         if (material.pattern) {
             files.push_back(
@@ -45,9 +46,9 @@ int MakeSample(const MakeSampleOptions& options) {
     std::size_t faces = 0;
     std::vector<SampleFile> files = ModelFiles(options.textured, faces);
     const std::size_t images = files.size() - 1;
-    files.insert(
-        files.begin() + 1,
-        {"groud.wav", EncodeWav(SynthesiseAmbience(kSampleRate, kSoundSeconds), kSampleRate, 1)});
+    files.insert(files.begin() + 1,
+                 {kDefaultSoundFile,
+                  EncodeWav(SynthesiseAmbience(kSampleRate, kSoundSeconds), kSampleRate, 1)});
     const std::filesystem::path dir = options.directory;
     const std::string failure = WriteSampleFiles(dir, files, options.force);
     if (!failure.empty()) {

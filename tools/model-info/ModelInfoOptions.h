@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tools/common/CommandLine.h"
+#include "cli/CommandLine.h"
 
 struct ModelInfoOptions {
     std::string modelPath;

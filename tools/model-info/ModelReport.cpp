@@ -1,7 +1,7 @@
 #include "tools/model-info/ModelReport.h"
 
+#include "placement/ViewFit.h"
 #include "scene/Scene.h"
-#include "scene/ViewFit.h"
 #include "tools/model-info/MaterialReport.h"
 
 namespace {

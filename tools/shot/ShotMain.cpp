@@ -15,6 +15,7 @@
 #include "tools/shot/FrameTimes.h"
 #include "tools/shot/PngFile.h"
 #include "tools/shot/ShotOptions.h"
+#include "viewer/ModelOpening.h"
 
 namespace {
 
@@ -68,22 +69,22 @@ int RenderAndWrite(SceneRenderer& renderer, const ShotOptions& options) {
     return kExitWritten;
 }
 
-// Places a loaded model as walkthrough places it, fitted to the picture; a camera asked for
-// that the file lacks is said on standard error, and the view is fitted.
-void PlaceModel(Scene& scene, const ShotOptions& options) {
-    ViewFitOptions fit;
-    fit.userScale = options.scale;
-    fit.viewportWidth = options.width;
-    fit.viewportHeight = options.height;
-    const bool fromCamera = scene.PlaceModel(options.view, fit);
-    if (options.view == StartView::kCamera && !fromCamera && scene.loaded) {
-        std::fprintf(stderr, "walkthrough-shot: %s has no usable camera; the view is fitted\n",
-                     options.modelPath.c_str());
-    }
+// The model opened as walkthrough opens it, fitted to the picture.
+OpenOptions OpeningOf(const ShotOptions& options) {
+    OpenOptions open;
+    open.view = options.view;
+    open.fit.userScale = options.scale;
+    open.fit.viewportWidth = options.width;
+    open.fit.viewportHeight = options.height;
+    open.drawing = !options.drawMaterials ? ModelDrawingStyle::kMeshColours
+                   : options.immediate    ? ModelDrawingStyle::kMaterialsImmediate
+                                          : ModelDrawingStyle::kMaterials;
+    return open;
 }
 
 int Shoot(const ShotOptions& options) {
-    // The program itself carries on without a model; a screenshot of nothing is an error.
+    // The program itself carries on without a model; a picture of nothing is an error, said
+    // before any context is made.
     if (const auto problem = CheckModelFile(options.modelPath)) {
         return Failure(DescribeModelFileProblem(options.modelPath, *problem));
     }
@@ -92,18 +93,24 @@ int Shoot(const ShotOptions& options) {
 
     int status = kExitFailed;
     {
-        SceneRenderer renderer(options.modelPath.c_str());
-        renderer.scene.drawingStyle = !options.drawMaterials ? Scene::DrawingStyle::kMeshColours
-                                      : options.immediate ? Scene::DrawingStyle::kMaterialsImmediate
-                                                          : Scene::DrawingStyle::kMaterials;
-        PlaceModel(renderer.scene, options);
-        if (!renderer.scene.loaded) {
-            status = Failure("cannot read model " + options.modelPath);
-        } else if (renderer.CreateContext(platform::offscreen::Device()) != 1 ||
-                   !platform::offscreen::ReadyToDraw()) {
+        // The context first: opening a model uploads its textures.
+        SceneRenderer renderer(nullptr);
+        if (renderer.CreateContext(platform::offscreen::Device()) != 1 ||
+            !platform::offscreen::ReadyToDraw()) {
             status = Failure("no offscreen OpenGL context: " + platform::offscreen::LastError());
         } else {
-            status = RenderAndWrite(renderer, options);
+            const OpenedModel opened =
+                OpenModel(renderer.scene, options.modelPath, OpeningOf(options));
+            for (const std::string& note : opened.notes) {
+                std::fprintf(stderr, "walkthrough-shot: %s\n", note.c_str());
+            }
+            if (!opened.view) {
+                status = Failure(opened.problem);
+            } else {
+                renderer.ShowThrough(opened.view.get());
+                status = RenderAndWrite(renderer, options);
+                renderer.ShowThrough(nullptr);
+            }
         }
         renderer.ReleaseContext();
     }

@@ -9,11 +9,12 @@
 #include <optional>
 #include <string>
 
+#include "cli/CommandLine.h"
 #include "platform/offscreen/InputScript.h"
-#include "tools/common/CommandLine.h"
+#include "scene/DefaultFiles.h"
 
 struct ShotOptions {
-    std::string modelPath = "kelm.3ds";
+    std::string modelPath = kDefaultModelFile;
     // With --model the view defaults to auto, without it to the sample scene's own start.
     StartView view = StartView::kOriginal;
     // With --model the model is drawn as its author made it, as walkthrough MODEL draws it.

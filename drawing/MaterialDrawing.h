@@ -1,0 +1,49 @@
+// Drawing a model as its author made it, from its batches (MaterialBatches.h): a colour per
+// material, textures modulated by the light and the fog, flat or smooth shading, two-sided
+// materials and a transparent pass after the opaque one.
+//
+// Compiled, the batches are laid out once in spatial parts with shared vertices, and a frame
+// draws from their vertex arrays only the parts in view. Uncompiled, every face goes through
+// glBegin and glEnd every frame, in file order: the same picture, for measuring and testing the
+// compiled drawing against.
+#pragma once
+
+#include <vector>
+
+#include "drawing/MaterialBatches.h"
+#include "drawing/ModelDrawer.h"
+#include "drawing/ViewFrustum.h"
+
+class MaterialDrawing : public ModelDrawer {
+public:
+    // Lays out the meshes from `firstMesh` on, drawn at `masterScale`; textures are looked for
+    // beside `modelPath`.
+    MaterialDrawing(const Mesh* firstMesh, float masterScale, const std::string& modelPath,
+                    bool compiled);
+    // Issues no GL call: the context may be gone. The texture objects are deleted at the next
+    // upload, when a context is current again.
+    ~MaterialDrawing() override;
+    MaterialDrawing(const MaterialDrawing&) = delete;
+    MaterialDrawing& operator=(const MaterialDrawing&) = delete;
+
+    // Under the current matrix, light and fog, scaled by the master scale; uploads the textures
+    // the first time. Leaves the GL state as it found it, with flat shading.
+    void Draw() override;
+    // What the vertex arrays hold, in bytes.
+    std::size_t ArrayBytes() const override;
+
+private:
+    void UploadTextures();
+    ViewFrustum CurrentView() const;
+    // The parts of the opaque or the transparent batches, leaving out those outside `frustum`
+    // (the uncompiled drawing's frustum leaves out nothing).
+    void DrawPass(bool transparent, const ViewFrustum& frustum) const;
+    void DrawArrays(const MaterialBatch& batch, const DrawingPart& part) const;
+    void DrawImmediately(const MaterialBatch& batch, const DrawingPart& part) const;
+
+    float masterScale_;
+    bool compiled_;
+    MaterialBatches batches_;
+    std::vector<unsigned int> textureNames_;  // by image
+    bool uploaded_ = false;
+};

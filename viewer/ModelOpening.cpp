@@ -1,0 +1,62 @@
+#include "viewer/ModelOpening.h"
+
+#include "drawing/MaterialDrawing.h"
+#include "scene/ModelFileCheck.h"
+
+namespace {
+
+// The walk-through's own drawing of the scene: one colour per mesh, one normal per face.
+class MeshColourDrawer : public ModelDrawer {
+public:
+    explicit MeshColourDrawer(Scene& scene) : scene_(scene) {}
+    void Draw() override { scene_.DrawModel(); }
+
+private:
+    Scene& scene_;
+};
+
+std::unique_ptr<ModelDrawer> MakeDrawer(Scene& scene, ModelDrawingStyle style) {
+    switch (style) {
+        case ModelDrawingStyle::kMaterials:
+        case ModelDrawingStyle::kMaterialsImmediate:
+            return std::make_unique<MaterialDrawing>(g_meshHead->next, scene.modelScale,
+                                                     scene.ModelPath(),
+                                                     style == ModelDrawingStyle::kMaterials);
+        case ModelDrawingStyle::kMeshColours:
+            break;
+    }
+    return std::make_unique<MeshColourDrawer>(scene);
+}
+
+// A damaged model is shown as far as it could be read, with one line about what was passed over.
+std::string DamageNote(const std::string& path, const Scene& scene) {
+    const bool listFull = scene.problems.back().kind == ProblemKind::kTooManyProblems;
+    return path + ": damaged; the reader passed over " + (listFull ? "more than " : "") +
+           std::to_string(scene.problems.size() - listFull) + " problems (model-info \"" + path +
+           "\" lists them)";
+}
+
+}  // namespace
+
+OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& options) {
+    OpenedModel opened;
+    if (const auto problem = CheckModelFile(path)) {
+        opened.problem = DescribeModelFileProblem(path, *problem);
+        return opened;
+    }
+    scene.OpenModel(path.c_str());
+    if (scene.loaded == 0) {
+        opened.problem = "cannot read model " + path;  // it went between the check and the read
+        return opened;
+    }
+    const Placement placement = PlaceModel(scene, options.view, options.fit);
+    if (options.view == StartView::kCamera && !placement.fromCamera) {
+        opened.notes.push_back(path + " has no usable camera; the view is fitted");
+    }
+    if (!scene.problems.empty()) {
+        opened.notes.push_back(DamageNote(path, scene));
+    }
+    opened.view =
+        std::make_unique<NamedModelView>(scene, placement, MakeDrawer(scene, options.drawing));
+    return opened;
+}
