@@ -94,8 +94,8 @@ bool ReadHeader(const ByteView& file, BmpHeader& header, std::string& why) {
     const int bits = header.bits;
     const std::uint32_t compression = header.compression;
     const bool masked = compression == kBitFields || compression == kAlphaBitFields;
-    const bool known = (compression == kRgb && (bits == 1 || bits == 4 || bits == 8 ||
-                                                 bits == 16 || bits == 24 || bits == 32)) ||
+    const bool known = (compression == kRgb && (bits == 1 || bits == 4 || bits == 8 || bits == 16 ||
+                                                bits == 24 || bits == 32)) ||
                        (compression == kRle8 && bits == 8 && !header.topDown) ||
                        (compression == kRle4 && bits == 4 && !header.topDown) ||
                        (masked && (bits == 16 || bits == 32));
@@ -130,8 +130,7 @@ bool ReadHeader(const ByteView& file, BmpHeader& header, std::string& why) {
             }
         }
     } else if (bits == 16) {
-        header.red = Channel(0x7C00), header.green = Channel(0x03E0),
-        header.blue = Channel(0x001F);
+        header.red = Channel(0x7C00), header.green = Channel(0x03E0), header.blue = Channel(0x001F);
     } else if (bits == 32) {
         header.red = Channel(0x00FF0000), header.green = Channel(0x0000FF00),
         header.blue = Channel(0x000000FF);
@@ -147,8 +146,7 @@ bool ReadHeader(const ByteView& file, BmpHeader& header, std::string& why) {
         }
     }
     if (!file.Has(header.pixelOffset, 1)) {
-        why = "has its BMP pixels at " + std::to_string(header.pixelOffset) +
-              ", past its end";
+        why = "has its BMP pixels at " + std::to_string(header.pixelOffset) + ", past its end";
         return false;
     }
     return true;
@@ -187,10 +185,10 @@ public:
                 out[3] = 255;
             } else {
                 const unsigned char* p = row + x * std::size_t(bits / 8);
-                const std::uint32_t pixel = bits == 16 ? std::uint32_t(p[0] | p[1] << 8)
-                                                       : std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 |
-                                                             std::uint32_t{p[2]} << 16 |
-                                                             std::uint32_t{p[3]} << 24;
+                const std::uint32_t pixel =
+                    bits == 16 ? std::uint32_t(p[0] | p[1] << 8)
+                               : std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 |
+                                     std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
                 out[0] = header_.red.From(pixel, 0);
                 out[1] = header_.green.From(pixel, 0);
                 out[2] = header_.blue.From(pixel, 0);
@@ -356,8 +354,7 @@ bool ReadBmpSize(const unsigned char* bytes, std::size_t length, int& width, int
     return true;
 }
 
-bool DecodeBmp(const unsigned char* bytes, std::size_t length, RowReducer& sink,
-               std::string& why) {
+bool DecodeBmp(const unsigned char* bytes, std::size_t length, RowReducer& sink, std::string& why) {
     const ByteView file(bytes, length);
     BmpHeader header;
     if (!ReadHeader(file, header, why)) {
@@ -365,8 +362,7 @@ bool DecodeBmp(const unsigned char* bytes, std::size_t length, RowReducer& sink,
     }
     const int width = static_cast<int>(header.width);
     const int height = static_cast<int>(header.height);
-    if (!(header.topDown ? sink.BeginRows(width, height)
-                         : sink.BeginRowsBottomUp(width, height))) {
+    if (!(header.topDown ? sink.BeginRows(width, height) : sink.BeginRowsBottomUp(width, height))) {
         why = "cannot be taken at its size";
         return false;
     }

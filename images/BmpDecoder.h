@@ -15,5 +15,4 @@ bool ReadBmpSize(const unsigned char* bytes, std::size_t length, int& width, int
 
 // Decodes the pixels into `sink` in the file's row order; false, and why, when the file
 // cannot be decoded whole.
-bool DecodeBmp(const unsigned char* bytes, std::size_t length, RowReducer& sink,
-               std::string& why);
+bool DecodeBmp(const unsigned char* bytes, std::size_t length, RowReducer& sink, std::string& why);

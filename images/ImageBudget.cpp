@@ -4,9 +4,13 @@
 
 namespace {
 
-std::string Millions(std::uint64_t count) {
-    const std::uint64_t mega = std::uint64_t{1} << 20;
-    return count % mega == 0 ? std::to_string(count / mega) + " Mi" : std::to_string(count) + " ";
+// 16777216 as "16,777,216".
+std::string Grouped(std::uint64_t count) {
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, ",");
+    }
+    return digits;
 }
 
 }  // namespace
@@ -29,14 +33,13 @@ bool ImageBudget::Admit(int width, int height, AdmittedImage& admitted, std::str
     }
     const std::uint64_t pixels = std::uint64_t(width) * std::uint64_t(height);
     if (width > limits_.maxImageSide || height > limits_.maxImageSide) {
-        why = "is " + std::to_string(width) + "x" + std::to_string(height) +
-              " pixels, more than " + std::to_string(limits_.maxImageSide) + " on a side";
+        why = "is " + std::to_string(width) + "x" + std::to_string(height) + " pixels, more than " +
+              std::to_string(limits_.maxImageSide) + " on a side";
         return false;
     }
     if (pixels > limits_.maxImagePixels) {
         why = "is " + std::to_string(width) + "x" + std::to_string(height) +
-              " pixels, more than the " + Millions(limits_.maxImagePixels) +
-              "pixels an image may have";
+              " pixels, more than the " + Grouped(limits_.maxImagePixels) + " an image may have";
         return false;
     }
     AdmittedImage image;
@@ -48,13 +51,13 @@ bool ImageBudget::Admit(int width, int height, AdmittedImage& admitted, std::str
     const std::uint64_t texels =
         std::uint64_t(image.reducedWidth) * std::uint64_t(image.reducedHeight);
     if (texels > limits_.maxModelTexels - texels_) {
-        why = "would bring the model's textures past " + Millions(limits_.maxModelTexels) +
-              "texels";
+        why =
+            "would bring the model's textures past " + Grouped(limits_.maxModelTexels) + " texels";
         return false;
     }
     if (pixels > limits_.maxModelSourcePixels - sourcePixels_) {
         why = "would bring the pixels decoded for the model's textures past " +
-              Millions(limits_.maxModelSourcePixels) + "pixels";
+              Grouped(limits_.maxModelSourcePixels);
         return false;
     }
     texels_ += texels;
@@ -64,6 +67,6 @@ bool ImageBudget::Admit(int width, int height, AdmittedImage& admitted, std::str
 }
 
 void ImageBudget::Return(const AdmittedImage& admitted) {
-    texels_ -= std::min(texels_, std::uint64_t(admitted.reducedWidth) *
-                                     std::uint64_t(admitted.reducedHeight));
+    texels_ -= std::min(
+        texels_, std::uint64_t(admitted.reducedWidth) * std::uint64_t(admitted.reducedHeight));
 }

@@ -91,8 +91,7 @@ int ModelTextures::Load(const Material& material) {
         // The file's bytes are freed before the image is uploaded.
         const std::optional<std::vector<unsigned char>> bytes =
             ReadImageFile(path, budget_->Limits(), why);
-        decoded =
-            bytes && DecodeTexture(bytes->data(), bytes->size(), path, *budget_, image, why);
+        decoded = bytes && DecodeTexture(bytes->data(), bytes->size(), path, *budget_, image, why);
     }
     int index = -1;
     if (decoded) {

@@ -81,8 +81,8 @@ bool RowReducer::TakeRow(const unsigned char* rgba) {
 
 void RowReducer::WriteOutputRow(int outputRow) {
     const int blockRows = std::min(factor_, height_ - outputRow * factor_);
-    unsigned char* out =
-        image_.rgba.data() + 4 * std::size_t(image_.width) * std::size_t(image_.height - 1 - outputRow);
+    unsigned char* out = image_.rgba.data() +
+                         4 * std::size_t(image_.width) * std::size_t(image_.height - 1 - outputRow);
     for (int column = 0; column < image_.width; ++column) {
         const int blockColumns = std::min(factor_, width_ - column * factor_);
         const std::uint64_t count = std::uint64_t(blockRows) * std::uint64_t(blockColumns);
@@ -98,7 +98,7 @@ void RowReducer::WriteOutputRow(int outputRow) {
 bool RowReducer::Finish(TextureImage& image, std::string& why) {
     if (!problem_.empty() || !begun_ || rowsTaken_ != height_) {
         why = !problem_.empty() ? problem_
-              : begun_ ? "ends after " + std::to_string(rowsTaken_) + " of its " +
+              : begun_          ? "ends after " + std::to_string(rowsTaken_) + " of its " +
                              std::to_string(height_) + " rows"
                        : "holds no image";
         return false;

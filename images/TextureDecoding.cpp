@@ -43,9 +43,11 @@ bool DecodeTexture(const unsigned char* bytes, std::size_t length, const std::st
     int width = 0;
     int height = 0;
     std::string problem;
-    const bool sized = format == ImageFormat::kBmp   ? ReadBmpSize(bytes, length, width, height, problem)
-                       : format == ImageFormat::kTga ? ReadTgaSize(bytes, length, width, height, problem)
-                                                     : platform::ReadImageSize(codec, bytes, length, width, height, problem);
+    const bool sized = format == ImageFormat::kBmp
+                           ? ReadBmpSize(bytes, length, width, height, problem)
+                       : format == ImageFormat::kTga
+                           ? ReadTgaSize(bytes, length, width, height, problem)
+                           : platform::ReadImageSize(codec, bytes, length, width, height, problem);
     if (!sized) {
         why = system ? "cannot be decoded as " + formatName + " (" + problem + ")" : problem;
         return false;
@@ -56,11 +58,11 @@ bool DecodeTexture(const unsigned char* bytes, std::size_t length, const std::st
     }
     RowReducer reducer(admitted);
     const bool decoded =
-        format == ImageFormat::kBmp   ? DecodeBmp(bytes, length, reducer, problem)
-        : format == ImageFormat::kTga ? DecodeTga(bytes, length, reducer, problem)
-                                      : platform::DecodeImageRows(codec, bytes, length,
-                                                                  budget.Limits().wantedSide,
-                                                                  reducer, problem);
+        format == ImageFormat::kBmp ? DecodeBmp(bytes, length, reducer, problem)
+        : format == ImageFormat::kTga
+            ? DecodeTga(bytes, length, reducer, problem)
+            : platform::DecodeImageRows(codec, bytes, length, budget.Limits().wantedSide, reducer,
+                                        problem);
     std::string unfinished;
     const bool finished = reducer.Finish(image, unfinished);
     if (decoded && finished) {

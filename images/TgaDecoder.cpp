@@ -92,8 +92,7 @@ bool ReadHeader(const ByteView& file, TgaHeader& header, std::string& why) {
 // Turns stored pixels into red, green, blue, alpha bytes.
 class PixelConverter {
 public:
-    PixelConverter(const ByteView& file, const TgaHeader& header)
-        : file_(file), header_(header) {}
+    PixelConverter(const ByteView& file, const TgaHeader& header) : file_(file), header_(header) {}
 
     // The pixel whose stored bytes start at `p`; false, and why, for an index past the map.
     bool Convert(const unsigned char* p, unsigned char* out, std::string& why) const {
@@ -128,7 +127,9 @@ private:
     static void FromColour(const unsigned char* p, int bits, bool alpha, unsigned char* out) {
         if (bits <= 16) {
             const unsigned value = p[0] | p[1] << 8;
-            const auto five = [](unsigned v) { return static_cast<unsigned char>((v * 255 + 15) / 31); };
+            const auto five = [](unsigned v) {
+                return static_cast<unsigned char>((v * 255 + 15) / 31);
+            };
             out[0] = five((value >> 10) & 31);
             out[1] = five((value >> 5) & 31);
             out[2] = five(value & 31);
@@ -181,7 +182,8 @@ bool DecodeStored(const ByteView& file, const TgaHeader& header, RowAssembler& r
         return false;
     }
     for (std::uint64_t i = 0; i < pixels; ++i) {
-        const unsigned char* stored = file.At(header.pixelOffset + std::size_t(i) * header.pixelBytes);
+        const unsigned char* stored =
+            file.At(header.pixelOffset + std::size_t(i) * header.pixelBytes);
         if (!converter.Convert(stored, rows.NextPixel(), why) || !rows.PixelDone()) {
             return false;
         }
@@ -249,8 +251,7 @@ bool ReadTgaSize(const unsigned char* bytes, std::size_t length, int& width, int
     return true;
 }
 
-bool DecodeTga(const unsigned char* bytes, std::size_t length, RowReducer& sink,
-               std::string& why) {
+bool DecodeTga(const unsigned char* bytes, std::size_t length, RowReducer& sink, std::string& why) {
     const ByteView file(bytes, length);
     TgaHeader header;
     if (!ReadHeader(file, header, why)) {

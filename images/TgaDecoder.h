@@ -16,5 +16,4 @@ bool ReadTgaSize(const unsigned char* bytes, std::size_t length, int& width, int
 
 // Decodes the pixels into `sink` in the file's row order; false, and why, when the file
 // cannot be decoded whole.
-bool DecodeTga(const unsigned char* bytes, std::size_t length, RowReducer& sink,
-               std::string& why);
+bool DecodeTga(const unsigned char* bytes, std::size_t length, RowReducer& sink, std::string& why);

@@ -15,13 +15,13 @@ private:
     Scene& scene_;
 };
 
-std::unique_ptr<ModelDrawer> MakeDrawer(Scene& scene, ModelDrawingStyle style) {
-    switch (style) {
+std::unique_ptr<ModelDrawer> MakeDrawer(Scene& scene, const OpenOptions& options) {
+    switch (options.drawing) {
         case ModelDrawingStyle::kMaterials:
         case ModelDrawingStyle::kMaterialsImmediate:
-            return std::make_unique<MaterialDrawing>(g_meshHead->next, scene.modelScale,
-                                                     scene.ModelPath(),
-                                                     style == ModelDrawingStyle::kMaterials);
+            return std::make_unique<MaterialDrawing>(
+                g_meshHead->next, scene.modelScale, scene.ModelPath(), options.textures,
+                options.drawing == ModelDrawingStyle::kMaterials);
         case ModelDrawingStyle::kMeshColours:
             break;
     }
@@ -56,7 +56,6 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
     if (!scene.problems.empty()) {
         opened.notes.push_back(DamageNote(path, scene));
     }
-    opened.view =
-        std::make_unique<NamedModelView>(scene, placement, MakeDrawer(scene, options.drawing));
+    opened.view = std::make_unique<NamedModelView>(scene, placement, MakeDrawer(scene, options));
     return opened;
 }

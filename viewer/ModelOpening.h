@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "images/ImageBudget.h"
 #include "placement/ViewFit.h"
 #include "scene/Scene.h"
 #include "viewer/NamedModelView.h"
@@ -23,6 +24,8 @@ struct OpenOptions {
     StartView view = StartView::kAuto;
     ViewFitOptions fit;
     ModelDrawingStyle drawing = ModelDrawingStyle::kMaterials;
+    // What its texture images may cost, and the side they are reduced to.
+    TextureLimits textures;
 };
 
 struct OpenedModel {

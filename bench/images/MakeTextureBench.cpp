@@ -81,8 +81,7 @@ int ManyMaterials(int materials, int files, const fs::path& folder) {
         strip.abc.insert(strip.abc.end(),
                          {first, std::uint16_t(first + 1), std::uint16_t(first + 2), first,
                           std::uint16_t(first + 2), std::uint16_t(first + 3)});
-        strip.faceGroups.push_back(
-            {name, {std::uint16_t(2 * m), std::uint16_t(2 * m + 1)}});
+        strip.faceGroups.push_back({name, {std::uint16_t(2 * m), std::uint16_t(2 * m + 1)}});
     }
     w.MeshObject(strip);
     w.EndModel();

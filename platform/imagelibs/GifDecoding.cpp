@@ -42,8 +42,7 @@ std::string Reason(int error) {
 
 // The transparent colour a graphic control extension gives, or -1.
 int TransparentIndex(const GifByteType* extension) {
-    return extension != nullptr && extension[0] >= 4 && (extension[1] & 1) != 0 ? extension[4]
-                                                                                : -1;
+    return extension != nullptr && extension[0] >= 4 && (extension[1] & 1) != 0 ? extension[4] : -1;
 }
 
 // The image's colour indices in row order, de-interlaced.
@@ -148,9 +147,8 @@ bool DecodeGif(const unsigned char* bytes, std::size_t length, int& width, int& 
         if (frameRow >= 0 && frameRow < frame.Height) {
             const int right = std::min(width, frame.Left + frame.Width);
             for (int x = frame.Left; x < right; ++x) {
-                const int index =
-                    indices[std::size_t(frameRow) * std::size_t(frame.Width) +
-                            std::size_t(x - frame.Left)];
+                const int index = indices[std::size_t(frameRow) * std::size_t(frame.Width) +
+                                          std::size_t(x - frame.Left)];
                 if (index == transparent) {
                     continue;
                 }

@@ -61,8 +61,7 @@ void LimitScans(j_common_ptr common) {
         const auto* info = reinterpret_cast<j_decompress_ptr>(common);
         if (info->input_scan_number > kMaxScans) {
             JpegErrors* errors = reinterpret_cast<JpegErrors*>(common->err);
-            std::snprintf(errors->message, sizeof errors->message, "more than %d scans",
-                          kMaxScans);
+            std::snprintf(errors->message, sizeof errors->message, "more than %d scans", kMaxScans);
             std::longjmp(errors->jump, 1);
         }
     }
@@ -107,8 +106,8 @@ bool RunJpeg(JpegJob* job) {
     const int width = static_cast<int>(job->info.output_width);
     const int height = static_cast<int>(job->info.output_height);
     if (job->info.output_components != 4) {
-        std::snprintf(job->errors.message, sizeof job->errors.message,
-                      "%d components a pixel", job->info.output_components);
+        std::snprintf(job->errors.message, sizeof job->errors.message, "%d components a pixel",
+                      job->info.output_components);
         return false;
     }
     if (!job->sink->BeginRows(width, height)) {

@@ -72,8 +72,8 @@ bool WriteOneColourPng(const std::string& path, int width, int height, OneColour
             const std::size_t produced = out.size() - stream.avail_out;
             if (produced > 0) {
                 ok = ok && WriteChunk(file.get(), "IDAT",
-                                      std::vector<unsigned char>(out.begin(), out.begin() +
-                                                                     static_cast<long>(produced)));
+                                      std::vector<unsigned char>(
+                                          out.begin(), out.begin() + static_cast<long>(produced)));
             }
         } while (ok && (stream.avail_out == 0 || (flush == Z_FINISH && status != Z_STREAM_END)));
     }
