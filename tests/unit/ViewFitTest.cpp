@@ -129,7 +129,7 @@ TEST(ViewFit, APlacedModelStartsAtItsFirstCameraOrFittedWithItsCoordinatesCentre
     for (StartView view : {StartView::kOriginal, StartView::kFit, StartView::kCamera}) {
         Scene scene(nullptr);
         const OpenedModel opened =
-            OpenModel(scene, file.path(), {view, {}, ModelDrawingStyle::kMeshColours});
+            OpenModel(scene, file.path(), {view, {}, ModelDrawingStyle::kMeshColours, {}});
         const bool fromCamera = opened.view->placement().fromCamera;
         float first[3];
         ReadVertex(*g_meshHead->next, 0, first);
