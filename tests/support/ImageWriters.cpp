@@ -5,11 +5,6 @@
 #include <map>
 #include <utility>
 
-// stb_image_write's JPEG encoder, its functions private to this file.
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
-
 namespace {
 
 void Put16(ImageBytes& out, unsigned value) {
@@ -545,18 +540,6 @@ ImageBytes EncodeGif(const Picture& picture, const GifOptions& options) {
     const ImageBytes codes = GifCodes(ordered, std::max(2, bits));
     out.insert(out.end(), codes.begin(), codes.end());
     out.push_back(0x3B);
-    return out;
-}
-
-ImageBytes EncodeJpeg(const Picture& picture, int quality) {
-    ImageBytes out;
-    stbi_write_jpg_to_func(
-        [](void* context, void* data, int size) {
-            auto* bytes = static_cast<ImageBytes*>(context);
-            bytes->insert(bytes->end(), static_cast<unsigned char*>(data),
-                          static_cast<unsigned char*>(data) + size);
-        },
-        &out, picture.width, picture.height, 4, picture.rgba.data(), quality);
     return out;
 }
 
