@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/Platform.h"
+#include "platform/common/ImageHeaders.h"
 #include "tests/images/ImageTestSupport.h"
 
 namespace {
@@ -150,6 +151,36 @@ TEST(SystemDecoders, TruncationsAreRefusedOrDecodedWhole) {
             } else {
                 EXPECT_FALSE(decoded.why.empty()) << file.name << " cut to " << length;
             }
+        }
+    }
+}
+
+// The web page's header reader, which stands in for a decoder that cannot tell a size without
+// decoding, agrees with this build's decoders, and refuses what is cut short of a header.
+TEST(SystemDecoders, TheHeaderReaderAgreesWithTheDecoders) {
+    std::vector<SystemFile> files = PngAndGifFiles();
+    const Picture picture = PatternPicture(24, 16, 256, false);
+    files.push_back({"photo.jpg", EncodeJpeg(picture, 80), picture});
+    for (const SystemFile& file : files) {
+        const platform::ImageCodec codec = file.name.find(".gif") != std::string::npos
+                                               ? platform::ImageCodec::kGif
+                                           : file.name.find(".jpg") != std::string::npos
+                                               ? platform::ImageCodec::kJpeg
+                                               : platform::ImageCodec::kPng;
+        int width = 0, height = 0, headerWidth = -1, headerHeight = -1;
+        std::string why;
+        ASSERT_TRUE(platform::ReadImageSize(codec, file.bytes.data(), file.bytes.size(), width,
+                                            height, why))
+            << file.name << ": " << why;
+        ASSERT_TRUE(platform::ReadHeaderSize(codec, file.bytes.data(), file.bytes.size(),
+                                             headerWidth, headerHeight, why))
+            << file.name << ": " << why;
+        EXPECT_EQ(std::make_pair(headerWidth, headerHeight), std::make_pair(width, height))
+            << file.name;
+        for (std::size_t length = 0; length < 10; ++length) {
+            EXPECT_FALSE(platform::ReadHeaderSize(codec, file.bytes.data(), length, width,
+                                                  height, why))
+                << file.name << " cut to " << length;
         }
     }
 }
