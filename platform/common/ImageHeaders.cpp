@@ -63,8 +63,8 @@ bool JpegSize(const unsigned char* bytes, std::size_t length, int& width, int& h
         if (segment < 2 || segment > length - at - 2) {
             break;
         }
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
-                           marker != 0xC8 && marker != 0xCC;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame) {
             if (segment < 7) {
                 break;

@@ -162,11 +162,10 @@ TEST(SystemDecoders, TheHeaderReaderAgreesWithTheDecoders) {
     const Picture picture = PatternPicture(24, 16, 256, false);
     files.push_back({"photo.jpg", EncodeJpeg(picture, 80), picture});
     for (const SystemFile& file : files) {
-        const platform::ImageCodec codec = file.name.find(".gif") != std::string::npos
-                                               ? platform::ImageCodec::kGif
-                                           : file.name.find(".jpg") != std::string::npos
-                                               ? platform::ImageCodec::kJpeg
-                                               : platform::ImageCodec::kPng;
+        const platform::ImageCodec codec =
+            file.name.find(".gif") != std::string::npos   ? platform::ImageCodec::kGif
+            : file.name.find(".jpg") != std::string::npos ? platform::ImageCodec::kJpeg
+                                                          : platform::ImageCodec::kPng;
         int width = 0, height = 0, headerWidth = -1, headerHeight = -1;
         std::string why;
         ASSERT_TRUE(platform::ReadImageSize(codec, file.bytes.data(), file.bytes.size(), width,
@@ -178,8 +177,8 @@ TEST(SystemDecoders, TheHeaderReaderAgreesWithTheDecoders) {
         EXPECT_EQ(std::make_pair(headerWidth, headerHeight), std::make_pair(width, height))
             << file.name;
         for (std::size_t length = 0; length < 10; ++length) {
-            EXPECT_FALSE(platform::ReadHeaderSize(codec, file.bytes.data(), length, width,
-                                                  height, why))
+            EXPECT_FALSE(
+                platform::ReadHeaderSize(codec, file.bytes.data(), length, width, height, why))
                 << file.name << " cut to " << length;
         }
     }
