@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test, in stages from the fastest to the slowest, so that a
 # broken build or a broken rule fails within a minute or two:
-#   1. formatting of every source file (clang-format);
+#   1. formatting of every source file (clang-format), and the map of the rooms
+#      (docs/architecture.md) against the folders and their includes;
 #   2. the unit, reader and sample tests of the plain build in build/;
 #   3. the rest of the plain build: window tests under Xvfb, pictures, install;
 #   4. the Release build and a clang build, which must compile without a warning;
@@ -19,8 +20,9 @@ scripts/setup.sh --tests
 jobs=$(nproc)
 fast_labels='unit|reader|sample'
 
-stage "formatting"
+stage "formatting and the map"
 scripts/check-format.sh
+scripts/check-map.py
 
 stage "unit, reader and sample tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWALKTHROUGH_TESTS=ON \

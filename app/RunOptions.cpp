@@ -48,6 +48,7 @@ ParsedCommandLine<RunOptions> ParseRunCommandLine(int argc, const char* const* a
     options.view = ChosenView(view, options.modelNamed);
     options.droppedView = ChosenView(view, true);
     options.scale = view.scale;
+    options.up = options.droppedUp = ChosenUp(view);
     if (options.modelNamed) {
         options.display = DisplayChoice::kWindowed;
         options.switchDisplayMode = false;

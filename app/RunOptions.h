@@ -4,7 +4,7 @@
 //                               about full screen, the fixed start (the walk-through as made)
 //   walkthrough [OPTIONS] MODEL any model, windowed unless told otherwise, fitted to the model
 //
-//   walkthrough [--fullscreen|--windowed] [--view auto|camera|fit|original] [--scale S]
+//   walkthrough [--fullscreen|--windowed] [--view auto|camera|fit|original] [--scale S] [--up z|y]
 //               [--sound FILE|--no-sound] [MODEL]
 //   walkthrough --help | --version
 #pragma once
@@ -34,13 +34,18 @@ struct RunOptions {
     // How a model dropped on the window starts.
     StartView droppedView = StartView::kAuto;
     std::optional<double> scale;  // model units per world unit, in place of the fitted scale
+    // The up axis of the model named (or of the walk-through's own, placed), and of those dropped.
+    UpAxis up = UpAxis::kZ;
+    UpAxis droppedUp = UpAxis::kZ;
     std::string soundPath = kDefaultSoundFile;  // UTF-8; empty for silence
 
     // The walk-through as made: its own model, neither named nor placed. The renderer reads it
     // as it is built, before the window, and frames show it through the scene's own camera and
-    // drawing. Otherwise the model is opened once the window exists (viewer/), placed as `view`
-    // and `scale` say.
-    bool AsMade() const { return !modelNamed && view == StartView::kOriginal && !scale; }
+    // drawing. Otherwise the model is opened once the window exists (viewer/), placed as `view`,
+    // `scale` and `up` say.
+    bool AsMade() const {
+        return !modelNamed && view == StartView::kOriginal && !scale && up == UpAxis::kZ;
+    }
 };
 
 ParsedCommandLine<RunOptions> ParseRunCommandLine(int argc, const char* const* argv);

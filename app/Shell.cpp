@@ -61,9 +61,11 @@ bool CanOpenNamedModel(const std::string& path) {
 
 // Opens a model in the renderer's scene and shows it from the next frame on. A model that
 // cannot be opened changes nothing; whether that is said is the caller's choice.
-OpenedModel ShowModel(const std::string& path, StartView view, ModelDrawingStyle drawing) {
+OpenedModel ShowModel(const std::string& path, StartView view, UpAxis up,
+                      ModelDrawingStyle drawing) {
     OpenOptions open;
     open.view = view;
+    open.up = up;
     open.fit.userScale = g_options.scale;
     open.fit.viewportWidth = g_windowWidth;
     open.fit.viewportHeight = g_windowHeight;
@@ -83,7 +85,7 @@ OpenedModel ShowModel(const std::string& path, StartView view, ModelDrawingStyle
 // window; the walk-through's own scene placed otherwise has said its problem already.
 void OpenStartingModel() {
     const OpenedModel opened = ShowModel(
-        g_options.modelPath, g_options.view,
+        g_options.modelPath, g_options.view, g_options.up,
         g_options.drawMaterials ? ModelDrawingStyle::kMaterials : ModelDrawingStyle::kMeshColours);
     if (!opened.problem.empty() && g_options.modelNamed) {
         ReportUnopenedModel(opened.problem);  // it went between the check and the opening
@@ -98,7 +100,7 @@ void OpenDroppedModel(std::uintptr_t drop) {
         return;
     }
     const OpenedModel opened =
-        ShowModel(path, g_options.droppedView, ModelDrawingStyle::kMaterials);
+        ShowModel(path, g_options.droppedView, g_options.droppedUp, ModelDrawingStyle::kMaterials);
     if (!opened.problem.empty()) {
         ReportUnopenedModel(opened.problem);
     } else {

@@ -1,4 +1,7 @@
-// The application shell: start-up, the window procedure and the main loop.
+// The application shell: start-up, the window procedure and the main loop, and the top where
+// the options decide which way a run goes (RunOptions.h). The room calls viewer/ to open the
+// models the user names, render/ and scene/ for the walk-through as made, cli/ for the command
+// line and platform/ for the rest; nothing calls it but the entry points.
 #pragma once
 
 #include <cstdint>

@@ -46,6 +46,14 @@ void AddViewOptions(CLI::App& app, ViewArguments& arguments) {
            "model units per world unit (the eye stands 3 world units high), in place of the\n"
            "fitted scale")
         ->check(CLI::PositiveNumber);
+    app.add_option("--up", arguments.up,
+                   "the model's up axis: z (the default) or y, for models made or converted\n"
+                   "with y up, which are turned upright")
+        ->check(CLI::IsMember({"z", "y"}));
+}
+
+UpAxis ChosenUp(const ViewArguments& arguments) {
+    return arguments.up == "y" ? UpAxis::kY : UpAxis::kZ;
 }
 
 StartView ChosenView(const ViewArguments& arguments, bool modelNamed) {

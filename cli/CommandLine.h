@@ -1,6 +1,7 @@
-// One style of command line for every tool: CLI11 reads the arguments; --help and --version
+// One style of command line for every program: CLI11 reads the arguments; --help and --version
 // print to standard output and end with status 0; bad usage prints one line naming the wrong
-// argument, then the usage, to standard error and ends with status 2.
+// argument, then the usage, to standard error and ends with status 2. The cli room serves app/
+// and tools/ and calls placement/ for the start views its --view names.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -8,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "placement/UpAxis.h"
 #include "placement/ViewFit.h"
 
 constexpr int kExitBadUsage = 2;
@@ -35,12 +37,14 @@ std::optional<CommandLineStop> ReadCommandLine(CLI::App& app, int argc, const ch
 // Prints what the stop says and gives its exit status.
 int PrintStop(const CommandLineStop& stop);
 
-// --view and --scale, which walkthrough and walkthrough-shot share.
+// --view, --scale and --up, which walkthrough and walkthrough-shot share.
 struct ViewArguments {
     std::string view;  // "auto", "camera", "fit" or "original"; empty when not given
     std::optional<double> scale;
+    std::string up = "z";  // "z" or "y"
 };
 void AddViewOptions(CLI::App& app, ViewArguments& arguments);
 // The start view asked for; when none was, kAuto for a model named on the command line and
 // kOriginal for the walk-through's own scene.
 StartView ChosenView(const ViewArguments& arguments, bool modelNamed);
+UpAxis ChosenUp(const ViewArguments& arguments);

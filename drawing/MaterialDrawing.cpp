@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "images/ModelTextures.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -122,11 +123,33 @@ MaterialDrawing::MaterialDrawing(const Mesh* firstMesh, float masterScale,
     batches_ = BuildMaterialBatches(
         firstMesh, [&](const Material& material) { return modelTextures.TextureFor(material); },
         compiled ? PartOrder::kSpatial : PartOrder::kFileOrder);
+    if (compiled_) {
+        ForEachArray(
+            [](const void* data, std::size_t bytes) { platform::KeepArraysFixed(data, bytes); });
+    }
 }
 
 MaterialDrawing::~MaterialDrawing() {
+    if (compiled_) {
+        ForEachArray([](const void* data, std::size_t) { platform::ReleaseArrays(data); });
+    }
     std::vector<GLuint>& stale = StaleTextures();
     stale.insert(stale.end(), textureNames_.begin(), textureNames_.end());
+}
+
+template <class Visit>
+void MaterialDrawing::ForEachArray(const Visit& visit) const {
+    const auto each = [&visit](const auto& values) {
+        if (!values.empty()) {
+            visit(values.data(), values.size() * sizeof values[0]);
+        }
+    };
+    for (const MaterialBatch& batch : batches_.batches) {
+        each(batch.arrays.positions);
+        each(batch.arrays.normals);
+        each(batch.arrays.texCoords);
+        each(batch.arrays.corners);
+    }
 }
 
 std::size_t MaterialDrawing::ArrayBytes() const {

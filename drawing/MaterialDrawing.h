@@ -35,6 +35,10 @@ public:
     std::size_t ArrayBytes() const override;
 
 private:
+    // Calls `visit(data, bytes)` for every vertex and index array the parts are drawn from:
+    // they keep their contents as long as this drawing lives.
+    template <class Visit>
+    void ForEachArray(const Visit& visit) const;
     ViewFrustum CurrentView() const;
     // The parts of the opaque or the transparent batches, leaving out those outside `frustum`
     // (the uncompiled drawing's frustum leaves out nothing).

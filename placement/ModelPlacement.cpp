@@ -36,8 +36,11 @@ void ShiftModel(Scene& scene, const double offset[3]) {
 
 }  // namespace
 
-Placement PlaceModel(Scene& scene, StartView view, const ViewFitOptions& options) {
+Placement PlaceModel(Scene& scene, StartView view, UpAxis up, const ViewFitOptions& options) {
     Placement placement;
+    if (up == UpAxis::kY) {
+        StandUpright(scene);
+    }
     if (view == StartView::kOriginal || scene.loaded == 0) {
         return placement;
     }

@@ -206,6 +206,13 @@ std::string TakeDroppedFile(std::uintptr_t drop);
 // Starts playing a WAV file once in the background; a missing file or device stays silent.
 void PlaySoundFileAsync(const char* fileName);
 
+// --- Vertex arrays ---
+// The drawing's word that the client arrays in the `bytes` from `data` keep their contents until
+// ReleaseArrays(data): a GL that copies client arrays into GPU buffers (the web page's) copies
+// these once and draws from the copy after. The desktop GLs have nothing to do.
+void KeepArraysFixed(const void* data, std::size_t bytes);
+void ReleaseArrays(const void* data);
+
 // --- Memory ---
 // Asks the system to map every page of a big buffer that is about to be written, at once and
 // in large pages where it can, rather than one page fault at a time as it is written: on big

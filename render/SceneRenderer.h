@@ -1,5 +1,6 @@
 // The one top-level object: owns the rendering context on the window, the projection, the
-// four values that animate the sunrise, and the scene.
+// four values that animate the sunrise, and the scene. The render room calls scene/ and
+// platform/ only; what a frame shows beyond the scene as made comes through SceneView.h.
 #pragma once
 
 #include "platform/Platform.h"

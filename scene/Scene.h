@@ -1,5 +1,6 @@
 // The scene: the first-person camera, the model read from a 3DS file, and its drawing.
-// Exactly one exists, as the member `scene` of the SceneRenderer.
+// Exactly one exists, as the member `scene` of the SceneRenderer. The scene room calls
+// platform/ only; every other room may read its model lists.
 #pragma once
 
 #include <cstdint>

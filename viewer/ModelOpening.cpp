@@ -49,7 +49,10 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
         opened.problem = "cannot read model " + path;  // it went between the check and the read
         return opened;
     }
-    const Placement placement = PlaceModel(scene, options.view, options.fit);
+    if (options.view != StartView::kOriginal && options.up == UpAxis::kZ && LooksYUp(g_meshHead)) {
+        opened.notes.push_back(path + " looks made with y up; --up y stands it upright");
+    }
+    const Placement placement = PlaceModel(scene, options.view, options.up, options.fit);
     if (options.view == StartView::kCamera && !placement.fromCamera) {
         opened.notes.push_back(path + " has no usable camera; the view is fitted");
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "images/ImageBudget.h"
+#include "placement/UpAxis.h"
 #include "placement/ViewFit.h"
 #include "scene/Scene.h"
 #include "viewer/NamedModelView.h"
@@ -22,6 +23,7 @@ enum class ModelDrawingStyle { kMeshColours, kMaterials, kMaterialsImmediate };
 
 struct OpenOptions {
     StartView view = StartView::kAuto;
+    UpAxis up = UpAxis::kZ;
     ViewFitOptions fit;
     ModelDrawingStyle drawing = ModelDrawingStyle::kMaterials;
     // What its texture images may cost, and the side they are reduced to.
@@ -35,7 +37,7 @@ struct OpenedModel {
     // Why not: one line naming the file. The scene was left as it was.
     std::string problem;
     // Lines worth telling the user about a model that opened: a camera asked for that the file
-    // lacks, what the reader passed over in a damaged file.
+    // lacks, a model that looks made with y up, what the reader passed over in a damaged file.
     std::vector<std::string> notes;
 };
 

@@ -1,13 +1,65 @@
 #include "webgl11/ArrayBufferCache.h"
 
-#include <cstring>
 #include <utility>
 
 namespace webgl11 {
 
-const CachedBuffer* ArrayBufferCache::Find(const ArraysDrawn& arrays, std::uint64_t fingerprint) {
+namespace {
+
+const char* Byte(const void* at) {
+    return static_cast<const char*>(at);
+}
+
+}  // namespace
+
+void ArrayBufferCache::Fix(const void* begin, std::size_t bytes) {
+    if (begin != nullptr && bytes > 0) {
+        fixed_[Byte(begin)] = Byte(begin) + bytes;
+    }
+}
+
+void ArrayBufferCache::Release(const void* begin) {
+    const auto region = fixed_.find(Byte(begin));
+    if (region == fixed_.end()) {
+        return;
+    }
+    const auto within = [&region](const void* at) {
+        return at != nullptr && Byte(at) >= region->first && Byte(at) < region->second;
+    };
+    for (auto it = copies_.begin(); it != copies_.end();) {
+        const ArraysDrawn& arrays = it->first;
+        if (within(arrays.points) || within(arrays.normals) || within(arrays.texCoords) ||
+            within(arrays.indices)) {
+            Drop(it->second);
+            it = copies_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    fixed_.erase(region);
+}
+
+bool ArrayBufferCache::InFixedRegion(const void* at) const {
+    auto region = fixed_.upper_bound(Byte(at));
+    if (region == fixed_.begin()) {
+        return false;
+    }
+    --region;
+    return Byte(at) < region->second;
+}
+
+bool ArrayBufferCache::IsFixed(const ArraysDrawn& arrays) const {
+    for (const void* at : {arrays.points, arrays.normals, arrays.texCoords, arrays.indices}) {
+        if (at != nullptr && !InFixedRegion(at)) {
+            return false;
+        }
+    }
+    return arrays.points != nullptr && arrays.indices != nullptr;
+}
+
+const CachedBuffer* ArrayBufferCache::Find(const ArraysDrawn& arrays) {
     const auto found = copies_.find(arrays);
-    if (found == copies_.end() || found->second.fingerprint != fingerprint) {
+    if (found == copies_.end()) {
         return nullptr;
     }
     found->second.lastFrame = frame_;
@@ -16,12 +68,16 @@ const CachedBuffer* ArrayBufferCache::Find(const ArraysDrawn& arrays, std::uint6
 
 void ArrayBufferCache::Add(const ArraysDrawn& arrays, const CachedBuffer& copy) {
     const auto found = copies_.find(arrays);
-    if (found != copies_.end()) {  // the same arrays with new contents
+    if (found != copies_.end()) {
         Drop(found->second);
     }
     CachedBuffer& entry = copies_[arrays];
     entry = copy;
     entry.lastFrame = frame_;
+}
+
+void ArrayBufferCache::AddForOneDraw(const CachedBuffer& copy) {
+    Drop(copy);
 }
 
 std::vector<std::uint32_t> ArrayBufferCache::EndFrame() {
@@ -42,18 +98,6 @@ std::vector<std::uint32_t> ArrayBufferCache::EndFrame() {
 void ArrayBufferCache::Drop(const CachedBuffer& copy) {
     dropped_.push_back(copy.vertexBuffer);
     dropped_.push_back(copy.indexBuffer);
-}
-
-std::uint64_t Fingerprint(const std::vector<float>& values) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const float value : values) {
-        std::uint32_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
-        for (int byte = 0; byte < 4; ++byte) {
-            hash = (hash ^ ((bits >> (8 * byte)) & 0xFFu)) * 1099511628211ull;
-        }
-    }
-    return hash;
 }
 
 }  // namespace webgl11

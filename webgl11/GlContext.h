@@ -1,5 +1,7 @@
 // The state of the OpenGL 1.1 subset that WebGL does not keep: matrices, the light, the fog,
-// the current vertex and the client arrays.
+// the current vertex and the client arrays. The webgl11 room is a library of its own: it defines
+// the GL 1.1 and GLU calls the program makes, over WebGL 1 (WebGlDevice.h), calls nothing of the
+// program, and only the web backend links it.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The OpenGL 1.1 calls of the program that draw: glBegin/glEnd blocks of triangles, lit here
-// and drawn at glEnd; client arrays drawn with glDrawElements, copied once into GPU buffers
-// (ArrayBufferCache.h) with their indices, and lit in the shader.
+// and drawn at glEnd; client arrays drawn with glDrawElements, copied into GPU buffers with their
+// indices (once for the arrays the drawing keeps fixed: ArrayBufferCache.h), lit in the shader.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -71,9 +71,9 @@ void Point(GLenum kind, GLint size, GLenum type, GLsizei stride, const GLvoid* d
     array->stride = stride / static_cast<GLsizei>(sizeof(float));
 }
 
-// Draws `count` indices into the client arrays from the GPU's copy, made the first time these
-// arrays and indices are drawn (the vertices the indices reach, and the indices), leaving out the
-// triangles that cover no pixel centre.
+// Draws `count` indices into the client arrays from a GPU copy of the vertices the indices reach
+// and of the indices: made the first time fixed arrays are drawn and kept, or made for this draw
+// alone. Triangles that cover no pixel centre are left out.
 void DrawElementsOf(const GLushort* indices, std::size_t count) {
     webgl11::GlContext& gl = Gl();
     webgl11::ArrayBufferCache& cache = gl.arrayCache;
@@ -81,25 +81,28 @@ void DrawElementsOf(const GLushort* indices, std::size_t count) {
     const webgl11::ArraysDrawn arrays{gl.vertexArray.data,
                                       gl.normalArray.enabled ? gl.normalArray.data : nullptr,
                                       textured ? gl.texCoordArray.data : nullptr, indices, count};
-    constexpr std::size_t kSamples = 16;
-    const std::size_t samples = std::min(count, kSamples);
-    const auto sampleAt = [indices, count, samples](std::size_t i) {
-        return std::size_t{indices[i * count / samples]};
-    };
-    const std::uint64_t fingerprint = webgl11::Fingerprint(GatherArrays(sampleAt, samples));
+    const bool fixed = cache.IsFixed(arrays);
     const webgl11::DrawState state = gl.Draw(true, textured);
-    const webgl11::CachedBuffer* copy = cache.Find(arrays, fingerprint);
+    const webgl11::CachedBuffer* copy = fixed ? cache.Find(arrays) : nullptr;
+    webgl11::CachedBuffer onceOnly;
     if (copy == nullptr) {
         const std::size_t reached = std::size_t{*std::max_element(indices, indices + count)} + 1;
         const std::vector<float> vertices = GatherArrays([](std::size_t i) { return i; }, reached);
         if (vertices.empty()) {
             return;
         }
-        cache.Add(arrays, {webgl11::device::CreateVertexBuffer(vertices),
-                           webgl11::device::CreateIndexBuffer(
-                               std::vector<std::uint16_t>(indices, indices + count)),
-                           static_cast<int>(count), fingerprint, 0});
-        copy = cache.Find(arrays, fingerprint);
+        const webgl11::CachedBuffer made{webgl11::device::CreateVertexBuffer(vertices),
+                                         webgl11::device::CreateIndexBuffer(
+                                             std::vector<std::uint16_t>(indices, indices + count)),
+                                         static_cast<int>(count), 0};
+        if (fixed) {
+            cache.Add(arrays, made);
+            copy = cache.Find(arrays);
+        } else {
+            cache.AddForOneDraw(made);
+            onceOnly = made;
+            copy = &onceOnly;
+        }
     }
     const webgl11::ClientArray& points = gl.vertexArray;
     const std::vector<std::uint16_t>& kept =

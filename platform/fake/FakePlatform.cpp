@@ -254,6 +254,20 @@ std::string TakeDroppedFile(std::uintptr_t drop) {
     return path;
 }
 
+void KeepArraysFixed(const void* data, std::size_t bytes) {
+    Record("KeepArraysFixed", {static_cast<double>(bytes)});
+    Fake().fixedArrays[data] = bytes;
+}
+
+void ReleaseArrays(const void* data) {
+    // Arrays kept before the last reset belong to an earlier test: not this one's business.
+    const auto kept = Fake().fixedArrays.find(data);
+    if (kept != Fake().fixedArrays.end()) {
+        Record("ReleaseArrays", {static_cast<double>(kept->second)});
+        Fake().fixedArrays.erase(kept);
+    }
+}
+
 void PlaySoundFileAsync(const char* fileName) {
     Record("PlaySoundFileAsync", {}, fileName);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ struct State {
     std::set<int> heldKeys;
     // The files of drop messages, by their wParam.
     std::vector<std::string> droppedFiles;
+    // The client arrays the drawing keeps fixed, by start: their bytes.
+    std::map<const void*, std::size_t> fixedArrays;
     std::vector<ScheduledMessage> schedule;
     int idleTurnLimit = 10000;  // a loop still running then gets a close message
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "tests/pictures/RunProgram.h"
 #include "tools/chunkwriter/ChunkWriter.h"
@@ -44,14 +45,15 @@ Coverage MeasureModel(const RgbImage& picture) {
             std::max(0, bottom - top + 1) / double(picture.height), sky};
 }
 
-// Frame 4500 (the sun up, the fog far) of `model` at 160x120, run as a user runs it.
+// Frame 4500 (the sun up, the fog far) of `model` at 160x120, run as a user runs it, saying
+// `said` on standard error.
 void Shoot(const std::string& name, const std::string& model, const std::string& options,
-           RgbImage& picture) {
+           RgbImage& picture, const std::string& said = "") {
     const ProgramRun run =
         RunProgram(name, WALKTHROUGH_SHOT " --model " + model + options +
                              " --frames 4500 --size 160x120 -o " + name + ".png");
     ASSERT_EQ(run.exitStatus, 0) << run.standardError;
-    EXPECT_EQ(run.standardError, "");
+    EXPECT_EQ(run.standardError, said);
     std::string error;
     ASSERT_TRUE(ReadPng(name + ".png", picture, error)) << error;
     ASSERT_TRUE(picture.width == 160 && picture.height == 120 && picture.IsWhole());
@@ -113,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(Models, FittedView, ::testing::ValuesIn(kModels),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // assimp's test1.3ds stands around the walk-through's own start: a grey wall fills the view.
-// The view a named model gets stands outside it, with sky in every corner.
+// The view a named model gets stands outside it, with sky in every corner. Its floor faces along
+// y, centred on x and z: it looks made with y up, and the fitted view says so.
 TEST(FittedView, ARealModelThatSurroundsTheOriginalStartIsSeenFromOutside) {
     const std::string model = "/usr/share/assimp/models/3DS/test1.3ds";
     if (!std::filesystem::exists(model)) {
@@ -121,13 +124,72 @@ TEST(FittedView, ARealModelThatSurroundsTheOriginalStartIsSeenFromOutside) {
     }
     RgbImage inside, outside;
     ASSERT_NO_FATAL_FAILURE(Shoot("test1-original", model, " --view original", inside));
-    ASSERT_NO_FATAL_FAILURE(Shoot("test1-auto", model, "", outside));
+    ASSERT_NO_FATAL_FAILURE(
+        Shoot("test1-auto", model, "", outside,
+              "walkthrough-shot: " + model + " looks made with y up; --up y stands it upright\n"));
     EXPECT_EQ(MeasureModel(inside).skyPixels, 0);
     for (int corner = 0; corner < 4; ++corner) {
         EXPECT_TRUE(IsSky(Pixel(outside, corner % 2 * 159, corner / 2 * 119))) << corner;
     }
     const Coverage seen = MeasureModel(outside);
     EXPECT_GE(std::max(seen.width, seen.height), 1.0 / 3);
+}
+
+}  // namespace
+
+namespace {
+
+// A walled yard on its ground with a camera, written with z up, or as a y-up tool writes it:
+// every (x, y, z) as (x, z, -y).
+ChunkWriter Yard(bool yUp) {
+    const auto written = [yUp](std::vector<float> xyz) {
+        for (std::size_t i = 0; yUp && i + 2 < xyz.size(); i += 3) {
+            xyz[i + 1] = std::exchange(xyz[i + 2], -xyz[i + 1]);
+        }
+        return xyz;
+    };
+    ChunkWriter w;
+    w.BeginModel();
+    w.Material("Grass", 60, 160, 60);
+    w.Material("Brick", 170, 80, 60);
+    w.MeshObject({"Ground",
+                  written({-40, -30, 0, 40, -30, 0, 40, 30, 0, -40, 30, 0}),
+                  {0, 1, 2, 0, 2, 3},
+                  {"Grass"}});
+    MeshObjectSpec walls{"Walls", {}, {}, {"Brick"}};
+    const float corners[4][2] = {{-10, -8}, {12, -8}, {12, 8}, {-10, 8}};
+    for (int c = 0; c < 4; ++c) {
+        const std::vector<float> post =
+            written({corners[c][0], corners[c][1], 0, corners[c][0], corners[c][1], 4.0f + c});
+        walls.xyz.insert(walls.xyz.end(), post.begin(), post.end());
+        const auto a = std::uint16_t(2 * c), b = std::uint16_t(2 * ((c + 1) % 4));
+        walls.abc.insert(walls.abc.end(), {a, b, std::uint16_t(b + 1), a, std::uint16_t(b + 1),
+                                           std::uint16_t(a + 1)});
+    }
+    w.MeshObject(walls);
+    const std::vector<float> camera = written({30, -35, 6, 0, 0, 2});
+    w.CameraObject("Camera01",
+                   {camera[0], camera[1], camera[2], camera[3], camera[4], camera[5], 0, 45});
+    w.EndModel();
+    return w;
+}
+
+// --up y stands a model written with y up exactly as the same model written with z up: the
+// same picture, from its camera and fitted.
+TEST(FittedView, AModelMadeWithYUpStandsUprightWithUpY) {
+    ASSERT_TRUE(Yard(false).WriteFile("yard-z.3ds") && Yard(true).WriteFile("yard-y.3ds"));
+    for (const std::string view : {"camera", "fit"}) {
+        RgbImage expected, turned;
+        ASSERT_NO_FATAL_FAILURE(Shoot("yard-z-" + view, "yard-z.3ds", " --view " + view, expected));
+        ASSERT_NO_FATAL_FAILURE(
+            Shoot("yard-y-" + view, "yard-y.3ds", " --up y --view " + view, turned));
+        EXPECT_GE(std::max(MeasureModel(expected).width, MeasureModel(expected).height), 1.0 / 3);
+        EXPECT_TRUE(turned.pixels == expected.pixels) << view << ": see yard-*-" << view << ".png";
+    }
+    RgbImage lyingDown;
+    ASSERT_NO_FATAL_FAILURE(Shoot("yard-y-lying", "yard-y.3ds", "", lyingDown,
+                                  "walkthrough-shot: yard-y.3ds looks made with y up; --up y "
+                                  "stands it upright\n"));
 }
 
 }  // namespace

@@ -86,18 +86,24 @@ protected:
         ModelFile file(w.bytes());
         Scene scene(nullptr);
         fake::CallLog().clear();
-        const OpenedModel opened = OpenModel(
-            scene, file.path(), {StartView::kOriginal, {}, ModelDrawingStyle::kMaterials, {}});
-        opened.view->DrawModel();
-        firstPass_ = LoggedCalls();
-        fake::CallLog().clear();
-        opened.view->DrawModel();
         Lines calls;
-        for (const fake::Call& c : fake::CallLog()) {
-            if (c.name != "glNormal3f" && c.name != "glVertex3f") {
-                calls.push_back(CallLine(c.name, c.args));
+        {
+            const OpenedModel opened =
+                OpenModel(scene, file.path(),
+                          {StartView::kOriginal, UpAxis::kZ, {}, ModelDrawingStyle::kMaterials, {}});
+            opened.view->DrawModel();
+            firstPass_ = LoggedCalls();
+            // The arrays are drawn from as long as the model is shown: they stay as they are.
+            EXPECT_FALSE(fake::Fake().fixedArrays.empty());
+            fake::CallLog().clear();
+            opened.view->DrawModel();
+            for (const fake::Call& c : fake::CallLog()) {
+                if (c.name != "glNormal3f" && c.name != "glVertex3f") {
+                    calls.push_back(CallLine(c.name, c.args));
+                }
             }
         }
+        EXPECT_TRUE(fake::Fake().fixedArrays.empty()) << "released with the model";
         return calls;
     }
     // An uncompressed 24-bit TGA image of width x height grey pixels, or only its header.
@@ -189,6 +195,51 @@ TEST_F(MaterialsDrawing, BatchesByMaterialWithTexturesTwoSidedAndATransparentPas
         expected.insert(expected.end(), part.begin(), part.end());
     }
     EXPECT_EQ(calls, expected);
+}
+
+// Sending every face every frame draws what the parts laid out once draw, corner by corner, in
+// glBegin and glEnd blocks of their own (a model small enough for one part a batch, all in view).
+TEST_F(MaterialsDrawing, TheImmediateDrawingSendsTheCornersTheCompiledOneDraws) {
+    ChunkWriter w;
+    w.BeginModel();
+    w.Material("Red", 255, 0, 0);
+    w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String("Glass"), w.End();
+    w.DiffuseColor(0, 0, 255), w.Transparency(50), w.End();
+    w.MeshObject({"Wall",
+                  {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 1},
+                  {0, 1, 2, 1, 3, 2, 0, 3, 1, 2, 3, 0},
+                  {},
+                  0,
+                  {{"Red", {0, 2}}, {"Glass", {1}}},
+                  {},
+                  {1, 1, 0, 2}});
+    w.EndModel();
+    const ModelFile file(w.bytes());
+    Scene scene(nullptr);
+    const auto drawn = [&](ModelDrawingStyle style) {
+        const OpenedModel opened =
+            OpenModel(scene, file.path(), {StartView::kOriginal, UpAxis::kZ, {}, style});
+        fake::CallLog().clear();
+        opened.view->DrawModel();
+        Lines corners;
+        int open = 0;
+        for (const fake::Call& c : fake::CallLog()) {
+            if (c.name == "glBegin" || c.name == "glEnd") {
+                open += c.name == "glBegin" ? 1 : -1;
+                EXPECT_TRUE(open == 0 || open == 1) << "blocks do not nest";
+            } else if (c.name == "glColor4f" || c.name == "glNormal3f" || c.name == "glVertex3f") {
+                corners.push_back(CallLine(c.name, c.args));
+            }
+        }
+        EXPECT_EQ(open, 0) << "every block ends";
+        return corners;
+    };
+    const Lines compiled = drawn(ModelDrawingStyle::kMaterials);
+    EXPECT_EQ(
+        std::count_if(compiled.begin(), compiled.end(),
+                      [](const std::string& line) { return line.rfind("glVertex3f", 0) == 0; }),
+        12);
+    EXPECT_EQ(drawn(ModelDrawingStyle::kMaterialsImmediate), compiled);
 }
 
 // A cube of side 2 about the origin, two triangles a side, with smoothing masks per side (-x,

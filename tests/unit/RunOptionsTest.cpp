@@ -19,15 +19,23 @@ std::string Describe(const RunOptions& o) {
     if (o.scale) {
         text += " scale " + std::to_string(*o.scale).substr(0, 3);
     }
+    if (o.up == UpAxis::kY || o.droppedUp == UpAxis::kY) {
+        text += std::string(" up ") + (o.up == UpAxis::kY ? "y" : "z") + "/" +
+                (o.droppedUp == UpAxis::kY ? "y" : "z");
+    }
+    text += o.AsMade() ? " as made" : "";
     return text + " sound " + (o.soundPath.empty() ? "none" : o.soundPath);
 }
 
 // clang-format off
 TEST(RunOptions, WithoutAModelTheWalkThroughAsMadeWithOneTheModelFitted) {
     ExpectOutcomes(ParseRunCommandLine, "walkthrough", Describe, {
-        {"", -1, "kelm.3ds ask+mode original/auto sound groud.wav"},
-        {"--windowed", -1, "kelm.3ds windowed+mode original/auto sound groud.wav"},
+        {"", -1, "kelm.3ds ask+mode original/auto as made sound groud.wav"},
+        {"--windowed", -1, "kelm.3ds windowed+mode original/auto as made sound groud.wav"},
         {"--fullscreen --view fit", -1, "kelm.3ds full+mode fit/fit sound groud.wav"},
+        {"--up y", -1, "kelm.3ds ask+mode original/auto up y/y sound groud.wav"},
+        {"--up y m.3ds", -1, "m.3ds named materials windowed auto/auto up y/y sound none"},
+        {"--up x m.3ds", 2, "--up"},
         {"m.3ds", -1, "m.3ds named materials windowed auto/auto sound none"},
         {"--fullscreen m.3ds --view camera --scale 2.5 --sound s.wav", -1,
          "m.3ds named materials full camera/camera scale 2.5 sound s.wav"},

@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 
+#include "placement/UpAxis.h"
 #include "placement/ViewFit.h"
 #include "platform/fake/CallLog.h"
 #include "scene/Scene.h"
@@ -126,10 +127,17 @@ TEST(ViewFit, APlacedModelStartsAtItsFirstCameraOrFittedWithItsCoordinatesCentre
     w.CameraObject("View", {1e7 + 5, 1e7 + 30, 5, 1e7 + 5, 1e7 + 5, 5});
     w.EndModel();
     ModelFile file(w.bytes());
+    Scene scene(nullptr);
     for (StartView view : {StartView::kOriginal, StartView::kFit, StartView::kCamera}) {
-        Scene scene(nullptr);
+        // Wherever the last walk ended, a model opens at its own start.
+        scene.StandAt({99, 99, 9, 9, 9});
         const OpenedModel opened =
-            OpenModel(scene, file.path(), {view, {}, ModelDrawingStyle::kMeshColours, {}});
+            OpenModel(scene, file.path(), {view, UpAxis::kZ, {}, ModelDrawingStyle::kMeshColours, {}});
+        if (view == StartView::kOriginal) {
+            ExpectNear(
+                {scene.eye[0], scene.eye[1], scene.heightOffset, scene.yawDegrees, scene.pitch},
+                {0, 15, 0, 180, 0}, 0);
+        }
         const bool fromCamera = opened.view->placement().fromCamera;
         float first[3];
         ReadVertex(*g_meshHead->next, 0, first);
@@ -174,6 +182,109 @@ TEST(ViewFit, CoverageIsTheProjectedShareOfThePictureAndTheFrustumHoldsEveryCorn
     ExpectNear({view.left, view.right, view.widthFraction, view.bottom, view.top,
                 view.heightFraction, view.farthestDepth, view.farthestDistance},
                {-0.25, 1.25, 0.625, 0, 0.5, 0.25, 100, std::hypot(100, 5 * x, 2 * z)}, 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+// (x, y, z) of a z-up model as a y-up tool writes it: (x, z, -y).
+std::vector<float> LaidDown(const std::vector<float>& xyz) {
+    std::vector<float> down;
+    for (std::size_t i = 0; i + 2 < xyz.size(); i += 3) {
+        down.insert(down.end(), {xyz[i], xyz[i + 2], -xyz[i + 1]});
+    }
+    return down;
+}
+
+// A house in z-up coordinates: a ground of two triangles, walls and a roof of random height,
+// and a camera looking at it.
+struct House {
+    MeshObjectSpec ground, walls;
+    std::vector<float> camera;
+};
+House RandomHouse(std::mt19937& random) {
+    const auto at = [&random](float low, float high) {
+        return std::uniform_real_distribution<float>(low, high)(random);
+    };
+    const float w = at(5, 50), d = at(5, 50), h = at(2, 10);
+    House house;
+    house.ground = {"Ground",
+                    {-2 * w, -2 * d, 0, 2 * w, -2 * d, 0, 2 * w, 2 * d, 0, -2 * w, 2 * d, 0},
+                    {0, 1, 2, 0, 2, 3},
+                    {}};
+    house.walls = {"Walls", {}, {}, {}};
+    for (int corner = 0; corner < 4; ++corner) {
+        const float x = corner % 3 == 0 ? -w : w, y = corner < 2 ? -d : d;
+        house.walls.xyz.insert(house.walls.xyz.end(), {x, y, 0, x, y, h + at(0, 1)});
+    }
+    for (std::uint16_t side = 0; side < 4; ++side) {
+        const std::uint16_t a = 2 * side, b = 2 * ((side + 1) % 4);
+        house.walls.abc.insert(house.walls.abc.end(), {a, b, std::uint16_t(b + 1), a,
+                                                       std::uint16_t(b + 1), std::uint16_t(a + 1)});
+    }
+    house.camera = {at(-3 * w, 3 * w), -3 * d, at(1, 3), 0, 0, h / 2};
+    return house;
+}
+
+std::vector<unsigned char> HouseFile(House house, bool yUp) {
+    if (yUp) {
+        house.ground.xyz = LaidDown(house.ground.xyz);
+        house.walls.xyz = LaidDown(house.walls.xyz);
+        house.camera = LaidDown(house.camera);
+    }
+    ChunkWriter w;
+    w.BeginModel();
+    w.MeshObject(house.ground);
+    w.MeshObject(house.walls);
+    w.CameraObject("Camera01", {house.camera[0], house.camera[1], house.camera[2], house.camera[3],
+                                house.camera[4], house.camera[5], 0, 45});
+    w.EndModel();
+    return w.bytes();
+}
+
+// Every vertex, normal and camera coordinate of the scene's model, as read.
+std::vector<float> Geometry(const Scene& scene) {
+    std::vector<float> values;
+    for (const Mesh* mesh = g_meshHead->next; mesh != nullptr; mesh = mesh->next) {
+        for (int i = 0; i < mesh->vertexCount; ++i) {
+            float xyz[3];
+            ReadVertex(*mesh, i, xyz);
+            values.insert(values.end(), xyz, xyz + 3);
+        }
+        values.insert(values.end(), mesh->normals, mesh->normals + 3 * FaceCount(*mesh));
+    }
+    for (const ModelCamera& camera : scene.cameras) {
+        values.insert(values.end(), camera.position, camera.position + 3);
+        values.insert(values.end(), camera.target, camera.target + 3);
+    }
+    return values;
+}
+
+// A house written y-up is stood upright to exactly the values of the house written z-up,
+// normals and camera included, and only the y-up one looks y-up; a wall alone does not.
+TEST(UpAxis, AHouseWrittenWithYUpStandsUprightExactlyAsWrittenWithZUp) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+        const House house = RandomHouse(random);
+        const ModelFile upright(HouseFile(house, false)), lying(HouseFile(house, true));
+        Scene scene(upright.path());
+        EXPECT_FALSE(LooksYUp(g_meshHead));
+        const std::vector<float> expected = Geometry(scene);
+        scene.OpenModel(lying.path());
+        EXPECT_TRUE(LooksYUp(g_meshHead));
+        StandUpright(scene);
+        EXPECT_FALSE(LooksYUp(g_meshHead));
+        // Equal values (a zero may change its sign, which lights and draws the same).
+        EXPECT_EQ(Geometry(scene), expected) << "round " << round;
+    }
+    ChunkWriter w;
+    w.BeginModel();
+    w.MeshObject({"Wall", {0, 0, 0, 10, 0, 0, 10, 0, 3, 0, 0, 3}, {0, 1, 2, 0, 2, 3}, {}});
+    w.EndModel();
+    const ModelFile wall(w.bytes());
+    Scene scene(wall.path());
+    EXPECT_FALSE(LooksYUp(g_meshHead)) << "a wall faces along y but has no depth";
 }
 
 }  // namespace

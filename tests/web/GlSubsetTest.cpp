@@ -127,21 +127,38 @@ TEST(GlSubset, TexturesAreScaledDownToPowersOfTwoByAveraging) {
               (std::vector<std::uint8_t>{100, 110, 120, 255}));
 }
 
-TEST(GlSubset, ArrayCopiesAreReusedOnlyForTheSameContentsAndDroppedWhenUnused) {
+// Copies are kept only of arrays the drawing keeps fixed, and dropped when it releases them,
+// when they go undrawn for a while, or (copies for one draw) at the end of the frame.
+TEST(GlSubset, ArrayCopiesAreKeptOnlyForFixedArraysUntilReleasedOrUnused) {
     webgl11::ArrayBufferCache cache;
-    const float points[3] = {};
+    const float points[9] = {};
     const std::uint16_t indices[3] = {0, 1, 2};
+    const float elsewhere[9] = {};
     const webgl11::ArraysDrawn arrays{points, nullptr, nullptr, indices, 3};
-    cache.Add(arrays, {7, 17, 3, 1111, 0});
-    EXPECT_EQ(cache.Find(arrays, 2222), nullptr) << "other contents at the same address";
-    ASSERT_NE(cache.Find(arrays, 1111), nullptr);
-    cache.Add(arrays, {8, 18, 3, 2222, 0});
-    EXPECT_EQ(cache.EndFrame(), (std::vector<std::uint32_t>{7, 17})) << "the replaced copy";
-    for (std::uint64_t frame = 1; frame < webgl11::ArrayBufferCache::kFramesKept; ++frame) {
+    EXPECT_FALSE(cache.IsFixed(arrays));
+    cache.Fix(points, sizeof points);
+    EXPECT_FALSE(cache.IsFixed(arrays)) << "the indices are not fixed";
+    cache.Fix(indices, sizeof indices);
+    EXPECT_TRUE(cache.IsFixed(arrays));
+    EXPECT_TRUE(cache.IsFixed({points + 3, nullptr, nullptr, indices + 1, 2})) << "inside";
+    EXPECT_FALSE(cache.IsFixed({points, elsewhere, nullptr, indices, 3})) << "normals elsewhere";
+
+    cache.Add(arrays, {7, 17, 3, 0});
+    ASSERT_NE(cache.Find(arrays), nullptr);
+    cache.AddForOneDraw({9, 19, 3, 0});
+    EXPECT_EQ(cache.EndFrame(), (std::vector<std::uint32_t>{9, 19})) << "drawn once";
+    cache.Release(points);
+    EXPECT_FALSE(cache.IsFixed(arrays));
+    EXPECT_EQ(cache.Find(arrays), nullptr);
+    EXPECT_EQ(cache.EndFrame(), (std::vector<std::uint32_t>{7, 17})) << "released";
+
+    cache.Fix(points, sizeof points);
+    cache.Add(arrays, {8, 18, 3, 0});
+    for (std::uint64_t frame = 1; frame <= webgl11::ArrayBufferCache::kFramesKept; ++frame) {
         EXPECT_TRUE(cache.EndFrame().empty());
     }
     EXPECT_EQ(cache.EndFrame(), (std::vector<std::uint32_t>{8, 18})) << "not drawn for a while";
-    EXPECT_EQ(cache.Find(arrays, 2222), nullptr);
+    EXPECT_EQ(cache.Find(arrays), nullptr);
 }
 
 // Many triangles from a pixel's hundredth to many pixels across, some behind the eye: every one

@@ -1,5 +1,6 @@
 #include "tools/model-info/ModelReport.h"
 
+#include "placement/UpAxis.h"
 #include "placement/ViewFit.h"
 #include "scene/Scene.h"
 #include "tools/model-info/MaterialReport.h"
@@ -105,6 +106,9 @@ void PrintSummary(const Scene& scene, const char* modelPath, std::FILE* out) {
     std::fprintf(out, "vertices     %ld\n", vertexCount);
     std::fprintf(out, "faces        %ld\n", faceCount);
     PrintDrawnBox(scene, out);
+    if (LooksYUp(g_meshHead)) {
+        std::fputs("up           looks like y: walkthrough --up y stands it upright\n", out);
+    }
     PrintCameras(scene, out);
     std::fprintf(out, "problems     %zu\n", scene.problems.size());
     for (const ReadProblem& problem : scene.problems) {

@@ -96,6 +96,7 @@ int RenderAndWrite(SceneRenderer& renderer, const ShotOptions& options) {
 OpenOptions OpeningOf(const ShotOptions& options) {
     OpenOptions open;
     open.view = options.view;
+    open.up = options.up;
     open.fit.userScale = options.scale;
     open.fit.viewportWidth = options.width;
     open.fit.viewportHeight = options.height;

@@ -206,6 +206,7 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
         options.view = ChosenView(view, app.count("--model") > 0);
         options.drawMaterials = app.count("--model") > 0;
         options.scale = view.scale;
+        options.up = ChosenUp(view);
         ParseFrames(frames.c_str(), options.frames);
         ParseSize(size.c_str(), options.width, options.height);
         for (const std::string& hold : holds) {

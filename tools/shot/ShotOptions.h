@@ -1,6 +1,7 @@
 // The command line of walkthrough-shot:
 //
-//   walkthrough-shot [--model FILE] [--view auto|camera|fit|original] [--scale S] [--frames N]
+//   walkthrough-shot [--model FILE] [--view auto|camera|fit|original] [--scale S] [--up z|y]
+//                    [--frames N]
 //                    [--size WxH|N] [--hold KEY:FROM-TO]... [--mouse DX,DY@FRAME]... [--bench]
 //                    [--immediate] [--time-limit SECONDS] [--memory-limit MB] -o OUT.png
 //   walkthrough-shot --help | --version
@@ -22,6 +23,7 @@ struct ShotOptions {
     // Every face sent every frame, none left out: the picture the compiled drawing must equal.
     bool immediate = false;
     std::optional<double> scale;
+    UpAxis up = UpAxis::kZ;
     int frames = 1;
     int width = 800;
     int height = 600;
