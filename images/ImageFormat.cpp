@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "scene/AsciiCase.h"
+
 namespace {
 
 bool StartsWith(const unsigned char* bytes, std::size_t length, const char* magic,
@@ -10,14 +12,7 @@ bool StartsWith(const unsigned char* bytes, std::size_t length, const char* magi
 }
 
 bool NameEndsInTga(const std::string& name) {
-    if (name.size() < 4) {
-        return false;
-    }
-    std::string end = name.substr(name.size() - 4);
-    for (char& c : end) {
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return end == ".tga";
+    return name.size() >= 4 && LowerAscii(name.substr(name.size() - 4)) == ".tga";
 }
 
 }  // namespace

@@ -5,18 +5,12 @@
 #include <system_error>
 #include <utility>
 
+#include "scene/AsciiCase.h"
 #include "scene/FileOpen.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string LowerAscii(std::string text) {
-    for (char& c : text) {
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return text;
-}
 
 // The name after the last '/' or '\': modelling programs on Windows may write a whole path.
 std::string LastComponent(const std::string& name) {

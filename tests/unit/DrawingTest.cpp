@@ -88,9 +88,9 @@ protected:
         fake::CallLog().clear();
         Lines calls;
         {
-            const OpenedModel opened =
-                OpenModel(scene, file.path(),
-                          {StartView::kOriginal, UpAxis::kZ, {}, ModelDrawingStyle::kMaterials, {}});
+            const OpenedModel opened = OpenModel(
+                scene, file.path(),
+                {StartView::kOriginal, UpAxis::kZ, {}, ModelDrawingStyle::kMaterials, {}});
             opened.view->DrawModel();
             firstPass_ = LoggedCalls();
             // The arrays are drawn from as long as the model is shown: they stay as they are.
@@ -218,7 +218,7 @@ TEST_F(MaterialsDrawing, TheImmediateDrawingSendsTheCornersTheCompiledOneDraws) 
     Scene scene(nullptr);
     const auto drawn = [&](ModelDrawingStyle style) {
         const OpenedModel opened =
-            OpenModel(scene, file.path(), {StartView::kOriginal, UpAxis::kZ, {}, style});
+            OpenModel(scene, file.path(), {StartView::kOriginal, UpAxis::kZ, {}, style, {}});
         fake::CallLog().clear();
         opened.view->DrawModel();
         Lines corners;

@@ -131,8 +131,8 @@ TEST(ViewFit, APlacedModelStartsAtItsFirstCameraOrFittedWithItsCoordinatesCentre
     for (StartView view : {StartView::kOriginal, StartView::kFit, StartView::kCamera}) {
         // Wherever the last walk ended, a model opens at its own start.
         scene.StandAt({99, 99, 9, 9, 9});
-        const OpenedModel opened =
-            OpenModel(scene, file.path(), {view, UpAxis::kZ, {}, ModelDrawingStyle::kMeshColours, {}});
+        const OpenedModel opened = OpenModel(
+            scene, file.path(), {view, UpAxis::kZ, {}, ModelDrawingStyle::kMeshColours, {}});
         if (view == StartView::kOriginal) {
             ExpectNear(
                 {scene.eye[0], scene.eye[1], scene.heightOffset, scene.yawDegrees, scene.pitch},
