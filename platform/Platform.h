@@ -216,6 +216,22 @@ void PlaySoundFileAsync(const char* fileName);
 void KeepArraysFixed(const void* data, std::size_t bytes);
 void ReleaseArrays(const void* data);
 
+// --- Pictures ---
+// Where screenshots go: the folder named by the environment variable WALKTHROUGH_PICTURES_DIR
+// when it is set (tests set it), else the user's pictures folder (Linux: the XDG pictures
+// folder, $XDG_PICTURES_DIR or the PICTURES line of ~/.config/user-dirs.dirs, else ~/Pictures;
+// Windows: the Pictures known folder); created if missing. Empty, with `why`, when there is
+// none, and in the web page, where the browser decides where downloads go.
+std::string PicturesFolder(std::string& why);
+// Saves an 8-bit RGB picture (`width` x `height`, rows from the top, 3 bytes a pixel, no
+// padding) as a PNG named after `baseName` (a model's name) and the local time, e.g.
+// "house 2026-12-07 21-04-05.png", in PicturesFolder(), never replacing a file: " (2)", " (3)"...
+// go before ".png" when the name is taken; characters a file system refuses become '_'.
+// Returns the path written; in the web page the browser downloads the file, and its name is
+// returned. Empty, with `why`, when nothing was saved.
+std::string SavePicture(const std::string& baseName, const unsigned char* rgbRowsTopFirst,
+                        int width, int height, std::string& why);
+
 // --- Memory ---
 // Asks the system to map every page of a big buffer that is about to be written, at once and
 // in large pages where it can, rather than one page fault at a time as it is written: on big

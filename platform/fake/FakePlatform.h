@@ -40,6 +40,9 @@ struct State {
     std::map<const void*, std::size_t> fixedArrays;
     std::vector<ScheduledMessage> schedule;
     int idleTurnLimit = 10000;  // a loop still running then gets a close message
+    // Where pictures are saved: this folder, else the one WALKTHROUGH_PICTURES_DIR names; with
+    // neither, saving fails (a test never writes into the user's pictures).
+    std::string picturesFolder;
 
     // Observed.
     std::string promptText;

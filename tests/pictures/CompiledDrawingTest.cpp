@@ -10,7 +10,7 @@
 
 #include "tests/pictures/RunProgram.h"
 #include "tools/chunkwriter/ChunkWriter.h"
-#include "tools/shot/PngFile.h"
+#include "platform/common/PngFile.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tests/pictures/RunProgram.h"
-#include "tools/shot/PngFile.h"
+#include "platform/common/PngFile.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "render/SceneRenderer.h"
 #include "scene/ModelFileCheck.h"
 #include "tools/shot/FrameTimes.h"
-#include "tools/shot/PngFile.h"
+#include "platform/common/PngFile.h"
 #include "tools/shot/RunBounds.h"
 #include "tools/shot/ShotOptions.h"
 #include "viewer/ModelOpening.h"
