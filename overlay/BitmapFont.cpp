@@ -217,7 +217,8 @@ bool BitmapFont::Inks(int slot, int x, int y) const {
         y < 0 || y >= kInkHeight) {
         return false;
     }
-    const std::uint8_t row = glyphs_[static_cast<std::size_t>(slot)].rows[static_cast<std::size_t>(y)];
+    const std::uint8_t row =
+        glyphs_[static_cast<std::size_t>(slot)].rows[static_cast<std::size_t>(y)];
     return (row >> (kInkWidth - 1 - x) & 1u) != 0;
 }
 

@@ -97,8 +97,8 @@ void OverlayPainter::UploadAtlas() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     const std::vector<std::uint8_t> atlas = OverlayFont().AtlasRgba();
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, kAtlasWidth, kAtlasHeight, GL_RGBA,
-                      GL_UNSIGNED_BYTE, atlas.data());
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, kAtlasWidth, kAtlasHeight, GL_RGBA, GL_UNSIGNED_BYTE,
+                      atlas.data());
 }
 
 void OverlayPainter::ReleaseTexture() {

@@ -15,7 +15,7 @@ constexpr OverlayColour kFilled{0.35f, 0.62f, 1.0f, 1.0f};
 // In pixels at scale 1: the bar's length (at most; less in a narrow window), its height with
 // the frame, the frame's thickness, the gap between frame and fill, the panel's margin.
 constexpr int kBarLength = 240;
-constexpr int kBarHeight = 10;
+constexpr int kBarHeight = 12;
 constexpr int kFrameThickness = 1;
 constexpr int kFillInset = 2;
 constexpr int kMargin = 10;

@@ -8,8 +8,8 @@
 #include <ostream>
 #include <string>
 
-#include "tests/pictures/RunProgram.h"
 #include "platform/common/PngFile.h"
+#include "tests/pictures/RunProgram.h"
 
 namespace {
 

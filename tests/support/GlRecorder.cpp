@@ -96,8 +96,8 @@ void glGetIntegerv(GLenum name, GLint* values) {
 // GL_PACK_ALIGNMENT in the log (4 unless set).
 void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
                   void* pixels) {
-    fake::Record("glReadPixels",
-                 {double(x), double(y), double(width), double(height), double(format), double(type)});
+    fake::Record("glReadPixels", {double(x), double(y), double(width), double(height),
+                                  double(format), double(type)});
     const int channels = format == GL_RGBA ? 4 : 3;
     int alignment = 4;
     for (const fake::Call& store : fake::CallsNamed("glPixelStorei")) {

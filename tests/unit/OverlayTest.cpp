@@ -107,9 +107,9 @@ TEST(OverlayFont, MalformedUtf8BecomesOneReplacementPerByte) {
         std::u32string expected;
     } cases[] = {
         {"a\xE2\x86\x91z", U"a\u2191z"},
-        {"\xC0\xAF", U"\uFFFD\uFFFD"},          // an overlong '/'
-        {"\xED\xA0\x80!", U"\uFFFD\uFFFD\uFFFD!"},  // a surrogate
-        {"\xE2\x86", U"\uFFFD\uFFFD"},          // cut short
+        {"\xC0\xAF", U"\uFFFD\uFFFD"},                      // an overlong '/'
+        {"\xED\xA0\x80!", U"\uFFFD\uFFFD\uFFFD!"},          // a surrogate
+        {"\xE2\x86", U"\uFFFD\uFFFD"},                      // cut short
         {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
         {"\xF0\x9F\x98\x80", U"\U0001F600"},
     };

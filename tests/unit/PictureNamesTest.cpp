@@ -83,7 +83,9 @@ TEST(PictureNames, TheLinuxPicturesFolderFollowsTheXdgRules) {
         std::string folder;
     } cases[] = {
         {{{"XDG_PICTURES_DIR", "/data/shots"}, {"HOME", "/home/ann"}}, {}, "/data/shots"},
-        {{{"HOME", "/home/ann"}}, {{"/home/ann/.config/user-dirs.dirs", userDirs}}, "/home/ann/Bilder"},
+        {{{"HOME", "/home/ann"}},
+         {{"/home/ann/.config/user-dirs.dirs", userDirs}},
+         "/home/ann/Bilder"},
         {{{"HOME", "/home/ann"}, {"XDG_CONFIG_HOME", "/etc/ann"}},
          {{"/etc/ann/user-dirs.dirs", "  XDG_PICTURES_DIR=\"/srv/pictures\"\n"}},
          "/srv/pictures"},
@@ -129,7 +131,8 @@ TEST(PictureNames, PicturesGoIntoTheFolderTheEnvironmentNamesMadeIfMissingNeverR
     std::filesystem::remove_all(ScratchPath("pictures"));  // an earlier run's pictures
     const std::string folder = JoinPath(JoinPath(ScratchPath("pictures"), "new"), "deeper");
     SetEnvironment(kPicturesFolderVariable, folder);
-    const unsigned char rgb[2 * 3 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const unsigned char rgb[2 * 3 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255,
+                                          1,   2, 3, 4, 5,   6, 7, 8, 9};
     std::string why;
     const std::string saved = platform::SavePicture("house", rgb, 3, 2, why);
     SetEnvironment(kPicturesFolderVariable, "");

@@ -1,7 +1,7 @@
 // The Win32 backend where only Windows (or Wine) can check it: the records and texts handed to
 // the Win32 calls, and on a real desktop what the smoke run cannot see: the window's exact
 // place, the focus, messages passed unchanged, a peek that leaves the message waiting and
-// dropped files.
+// dropped files; and saved pictures, PNG files that the Windows Imaging Component reads back.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,6 +13,7 @@
 
 // After <windows.h>, which they need.
 #include <shlobj.h>
+#include <wincodec.h>
 
 namespace {
 
@@ -156,6 +157,81 @@ TEST(Win32Window, GivesTheFirstDroppedFileInUtf8OnceAndRefusesOtherDrops) {
     EXPECT_EQ(platform::TakeDroppedFile(dropId), "");  // taken and released
     DestroyWindow(platform::win32::ToHwnd(window));
     DrainQueue();
+}
+
+// The pixels of a picture file as the Windows Imaging Component decodes them, as RGB.
+std::vector<BYTE> DecodedRgb(const std::string& path, UINT& width, UINT& height) {
+    std::vector<BYTE> rgb;
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICFormatConverter* converter = nullptr;
+    const std::wstring wide = platform::win32::WideFromUtf8(path.c_str());
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
+                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone,
+                                        nullptr, 0.0, WICBitmapPaletteTypeCustom)) &&
+        SUCCEEDED(converter->GetSize(&width, &height))) {
+        std::vector<BYTE> bgr(std::size_t{width} * height * 3);
+        if (SUCCEEDED(converter->CopyPixels(nullptr, width * 3, static_cast<UINT>(bgr.size()),
+                                            bgr.data()))) {
+            rgb = bgr;
+            for (std::size_t at = 0; at < rgb.size(); at += 3) {
+                std::swap(rgb[at], rgb[at + 2]);
+            }
+        }
+    }
+    for (IUnknown* used : std::initializer_list<IUnknown*>{converter, frame, decoder, factory}) {
+        if (used != nullptr) {
+            used->Release();
+        }
+    }
+    return rgb;
+}
+
+TEST(Win32Pictures, ArePngFilesOfThePixelsInTheFolderTheEnvironmentNamesNeverReplaced) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    wchar_t temporary[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temporary), 0u);
+    const std::string folder = platform::win32::Utf8FromWide(temporary) + "walkthrough-pictures-" +
+                               std::to_string(GetCurrentProcessId()) +
+                               "\\Neu \xC3\x9C"
+                               "bersicht";
+    ASSERT_EQ(_wputenv_s(L"WALKTHROUGH_PICTURES_DIR",
+                         platform::win32::WideFromUtf8(folder.c_str()).c_str()),
+              0);
+    const unsigned char rgb[] = {255, 0,  0,  0,  255, 0,  0,  0,  255,
+                                 10,  20, 30, 40, 50,  60, 70, 80, 90};
+    std::string why;
+    const std::string first = platform::SavePicture("k:elm", rgb, 3, 2, why);
+    const std::string second = platform::SavePicture("k:elm", rgb, 3, 2, why);
+    ASSERT_FALSE(first.empty()) << why;
+    ASSERT_FALSE(second.empty()) << why;
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first.rfind(folder + "\\k_elm 2", 0), 0u) << first;
+    EXPECT_EQ(platform::PicturesFolder(why), folder);
+    for (const std::string& path : {first, second}) {
+        UINT width = 0;
+        UINT height = 0;
+        EXPECT_EQ(DecodedRgb(path, width, height), std::vector<BYTE>(rgb, rgb + sizeof rgb))
+            << path;
+        EXPECT_EQ(width, 3u);
+        EXPECT_EQ(height, 2u);
+    }
+
+    // Without the variable: the Pictures known folder, which exists.
+    ASSERT_EQ(_wputenv_s(L"WALKTHROUGH_PICTURES_DIR", L""), 0);
+    const std::string pictures = platform::PicturesFolder(why);
+    ASSERT_FALSE(pictures.empty()) << why;
+    const DWORD attributes =
+        GetFileAttributesW(platform::win32::WideFromUtf8(pictures.c_str()).c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    CoUninitialize();
 }
 
 }  // namespace
