@@ -115,18 +115,27 @@ constexpr char32_t kSolidCharacter = 0x2588;  // FULL BLOCK
 std::size_t DecodeOne(const std::string& text, std::size_t at, std::u32string& out) {
     const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(at);
-    int length = 0;
-    char32_t value = 0;
-    char32_t smallest = 0;
     if (lead < 0x80) {
         out.push_back(lead);
         return at + 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, value = lead & 0x1Fu, smallest = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, value = lead & 0x0Fu, smallest = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, value = lead & 0x07u, smallest = 0x10000;
+    }
+    // The sequences' lengths by their lead byte, the bits the lead gives, the least code point.
+    struct Form {
+        unsigned char mask, match;
+        int length;
+        char32_t smallest;
+    };
+    constexpr Form kForms[] = {
+        {0xE0, 0xC0, 2, 0x80}, {0xF0, 0xE0, 3, 0x800}, {0xF8, 0xF0, 4, 0x10000}};
+    int length = 0;
+    char32_t value = 0;
+    char32_t smallest = 0;
+    for (const Form& form : kForms) {
+        if ((lead & form.mask) == form.match) {
+            length = form.length;
+            value = lead & static_cast<unsigned char>(~form.mask);
+            smallest = form.smallest;
+        }
     }
     if (length == 0 || at + static_cast<std::size_t>(length) > text.size()) {
         out.push_back(kReplacementCharacter);

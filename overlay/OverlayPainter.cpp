@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <iterator>
+
 #include "overlay/BitmapFont.h"
 
 namespace {
@@ -17,7 +19,6 @@ constexpr Switch kSwitches[] = {{GL_DEPTH_TEST, false},
                                 {GL_FOG, false},
                                 {GL_TEXTURE_2D, true},
                                 {GL_BLEND, true}};
-static_assert(sizeof kSwitches / sizeof kSwitches[0] == 5, "one remembered state a switch");
 
 void SetSwitch(GLenum capability, bool on) {
     if (on) {
@@ -44,7 +45,8 @@ bool OverlayPainter::Begin() {
     }
     width_ = viewport[2];
     height_ = viewport[3];
-    for (std::size_t i = 0; i < 5; ++i) {
+    static_assert(std::size(kSwitches) == kSwitchCount, "one remembered state a switch");
+    for (std::size_t i = 0; i < kSwitchCount; ++i) {
         wasOn_[i] = glIsEnabled(kSwitches[i].capability) == GL_TRUE;
     }
     if (texture_ == 0) {
@@ -62,7 +64,7 @@ bool OverlayPainter::Begin() {
     glPushMatrix();
     glLoadIdentity();
 
-    for (std::size_t i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < kSwitchCount; ++i) {
         if (wasOn_[i] != kSwitches[i].overlayOn) {
             SetSwitch(kSwitches[i].capability, kSwitches[i].overlayOn);
         }
@@ -77,7 +79,7 @@ bool OverlayPainter::Begin() {
 void OverlayPainter::End() {
     glEnd();
     glBindTexture(GL_TEXTURE_2D, 0);
-    for (std::size_t i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < kSwitchCount; ++i) {
         if (wasOn_[i] != kSwitches[i].overlayOn) {
             SetSwitch(kSwitches[i].capability, wasOn_[i]);
         }

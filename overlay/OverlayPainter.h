@@ -10,6 +10,7 @@
 // uses). The current colour and texture coordinates are left as the last rectangle set them.
 #pragma once
 
+#include <array>
 #include <string>
 
 // Red, green, blue, opacity, from 0 to 1.
@@ -62,7 +63,9 @@ private:
     unsigned texture_ = 0;
     int width_ = 0;
     int height_ = 0;
-    bool wasOn_[5] = {};
+    // Whether each switch Begin turns (OverlayPainter.cpp) was on before.
+    static constexpr std::size_t kSwitchCount = 5;
+    std::array<bool, kSwitchCount> wasOn_{};
 };
 
 // The scale of overlay text for a viewport: 1, 2 from 640 x 400 pixels, 3 from 1600 x 1000.

@@ -12,8 +12,9 @@ constexpr OverlayColour kLabel{0.92f, 0.92f, 0.92f, 1.0f};
 constexpr OverlayColour kFrame{0.75f, 0.75f, 0.75f, 1.0f};
 constexpr OverlayColour kFilled{0.35f, 0.62f, 1.0f, 1.0f};
 
-// In pixels at scale 1: the bar's length (at most; less in a narrow window), its height with
-// the frame, the frame's thickness, the gap between frame and fill, the panel's margin.
+// In pixels at scale 1: the bar's length (more for a longer label, less in a narrow window), its
+// height with the frame, the frame's thickness, the gap between frame and fill, the panel's
+// margin.
 constexpr int kBarLength = 240;
 constexpr int kBarHeight = 12;
 constexpr int kFrameThickness = 1;
@@ -33,7 +34,9 @@ void ProgressBar::Draw(OverlayPainter& painter) const {
         return;
     }
     const int scale = OverlayTextScale(painter.Width(), painter.Height());
-    const int length = std::min(kBarLength * scale, painter.Width() - 4 * kMargin * scale);
+    // As long as the label, if the window allows.
+    const int length = std::min(std::max(kBarLength, TextWidth(label_)) * scale,
+                                painter.Width() - 4 * kMargin * scale);
     if (length <= 2 * (kFrameThickness + kFillInset) * scale) {
         return;  // no room for a bar
     }

@@ -8,9 +8,15 @@ constexpr int kFadeFrames = 30;
 class ShowTime {
 public:
     // Shows for `frames` frames from now (none: hidden).
-    void ShowFor(int frames) { framesLeft_ = frames > 0 ? frames : 0, untilHidden_ = false; }
+    void ShowFor(int frames) {
+        framesLeft_ = frames > 0 ? frames : 0;
+        untilHidden_ = false;
+    }
     void ShowUntilHidden() { untilHidden_ = true; }
-    void Hide() { framesLeft_ = 0, untilHidden_ = false; }
+    void Hide() {
+        framesLeft_ = 0;
+        untilHidden_ = false;
+    }
     // One frame has been shown.
     void AdvanceFrame() {
         if (framesLeft_ > 0) {
