@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include "webgl11/GlContext.h"
+#include "webgl11/TextureScaling.h"
 
 using webgl11::Gl;
 
@@ -118,13 +119,19 @@ void glGetDoublev(GLenum name, GLdouble* values) {
     }
 }
 
+// The integers the program asks for: the viewport and the largest texture side.
 void glGetIntegerv(GLenum name, GLint* values) {
-    if (name == GL_VIEWPORT && values != nullptr) {
+    if (values == nullptr) {
+        return;
+    }
+    if (name == GL_VIEWPORT) {
         const webgl11::Viewport& viewport = Gl().viewport;
         values[0] = static_cast<GLint>(viewport.x);
         values[1] = static_cast<GLint>(viewport.y);
         values[2] = static_cast<GLint>(viewport.width);
         values[3] = static_cast<GLint>(viewport.height);
+    } else {
+        values[0] = name == GL_MAX_TEXTURE_SIZE ? webgl11::kLargestTexture : 0;
     }
 }
 

@@ -86,9 +86,13 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     fake::Record("glViewport", {double(x), double(y), double(width), double(height)});
     g_viewport[0] = x, g_viewport[1] = y, g_viewport[2] = width, g_viewport[3] = height;
 }
+// The viewport is the last glViewport's; textures may be as large as Mesa's software renderer
+// takes.
 void glGetIntegerv(GLenum name, GLint* values) {
     if (name == GL_VIEWPORT) {
         std::copy(g_viewport, g_viewport + 4, values);
+    } else {
+        *values = name == GL_MAX_TEXTURE_SIZE ? 16384 : 0;
     }
 }
 
@@ -120,11 +124,6 @@ void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format
 // No matrices are kept: a query reads zeros, a view volume that leaves nothing out.
 void glGetDoublev(GLenum, GLdouble* values) {
     std::fill(values, values + 16, 0.0);
-}
-
-// The one integer queried: textures as large as Mesa's software renderer takes.
-void glGetIntegerv(GLenum name, GLint* value) {
-    *value = name == GL_MAX_TEXTURE_SIZE ? 16384 : 0;
 }
 
 // Texture names 1 to count; an image is recorded by its size.
