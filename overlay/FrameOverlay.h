@@ -1,8 +1,8 @@
 // The overlay room: what is drawn on top of a frame, in window pixels, after the model and
 // before the buffer swap: the card of keys (F1), a one-line notice at the bottom, and the
 // progress bar of a model being opened, with a small bitmap font of its own. Portable C++ with
-// OpenGL 1.1 and GLU calls; it may call scene/ and platform/ at most, and is called from above
-// (app/, viewer/, tools/).
+// OpenGL 1.1 and GLU calls; it may call scene/ and platform/ at most, and app/ (and the tools)
+// call it.
 //
 //   FrameOverlay overlay;
 //   overlay.card.ShowFor(4 * 75);           // a model opened: the keys for four seconds
