@@ -51,6 +51,8 @@ constexpr int kKeyD = 0x44;
 constexpr int kKeyG = 0x47;
 constexpr int kKeyS = 0x53;
 constexpr int kKeyW = 0x57;
+constexpr int kKeyF1 = 0x70;
+constexpr int kKeyF12 = 0x7B;
 
 // Window styles and class style, with the values Win32 gives them.
 constexpr std::uint32_t kStylePopup = 0x80000000u;
@@ -208,6 +210,11 @@ std::string TakeDroppedFile(std::uintptr_t drop);
 // --- Sound ---
 // Starts playing a WAV file once in the background; a missing file or device stays silent.
 void PlaySoundFileAsync(const char* fileName);
+
+// --- Time ---
+// Milliseconds of a steady clock, from some start: for how long something takes (a model
+// opening), never for moving or animating, which go by frames.
+std::uint64_t SteadyMilliseconds();
 
 // --- Vertex arrays ---
 // The drawing's word that the client arrays in the `bytes` from `data` keep their contents until

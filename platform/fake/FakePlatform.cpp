@@ -215,6 +215,12 @@ bool IsKeyHeld(int virtualKey) {
     return Fake().heldKeys.count(virtualKey) != 0;
 }
 
+std::uint64_t SteadyMilliseconds() {
+    const std::uint64_t now = Fake().milliseconds;
+    Fake().milliseconds += Fake().millisecondsPerRead;
+    return now;
+}
+
 DeviceContext GetWindowDeviceContext(WindowHandle) {
     Record("GetWindowDeviceContext");
     return fake::FakeDeviceContext();

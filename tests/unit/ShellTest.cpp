@@ -263,3 +263,81 @@ TEST_F(Shell, ANamedOrDroppedModelOpensWithoutTheQuestionOrSaysWhyItCannot) {
 }
 
 }  // namespace
+
+namespace {
+
+// A model opening slowly shows a bar over the sky before its first frame; Escape let go while
+// another opens gives that one up and keeps the model shown; F12 saves the picture and says
+// where; the card of keys shows by itself and F1 hides it.
+TEST_F(Shell, ANamedModelShowsProgressWhileOpeningEscapeGivesUpAndF1AndF12Act) {
+    const auto meshes = [](int count) {
+        ChunkWriter w;
+        w.BeginModel();
+        for (int m = 0; m < count; ++m) {
+            const float x = 2.0f * m;
+            w.MeshObject({"M" + std::to_string(m), {x, 0, 0, x + 1, 0, 0, x, 0, 1}, {0, 1, 2}, {}});
+        }
+        w.EndModel();
+        return w.bytes();
+    };
+    const ModelFile shown(meshes(3)), given(meshes(8));
+    const std::string pictures = ScratchPath("pictures");
+    RunOptions named;
+    named.modelNamed = true;
+    named.display = DisplayChoice::kWindowed;
+    named.switchDisplayMode = false;
+    named.view = StartView::kAuto;
+    named.soundPath.clear();
+    named.modelPath = shown.path();
+    fake::Fake().millisecondsPerRead = 300;  // every step of an opening takes a while
+    fake::Fake().picturesFolder = pictures;
+    fake::Fake().droppedFiles = {given.path()};
+    After(1, kMessageKeyUp, kKeyF1);
+    After(2, kMessageDropFiles, 0);
+    After(2, kMessageKeyUp, kKeyEscape);  // let go while the dropped model opens
+    After(3, kMessageKeyUp, kKeyF12);
+    After(4, kMessageClose);
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(RunWalkthrough(named), 0);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+
+    const Lines calls = LoggedCalls();
+    const auto at = [&calls](const std::string& line, Lines::const_iterator from) {
+        return std::find(from, calls.end(), line);
+    };
+    // The bar, drawn with the overlay's matrices, and shown, before the model's first frame.
+    const auto firstView = std::find_if(calls.begin(), calls.end(), [](const std::string& line) {
+        return line.rfind("gluLookAt", 0) == 0;
+    });
+    const auto bar = at("glPushMatrix", calls.begin());
+    EXPECT_LT(bar, firstView);
+    EXPECT_LT(at("SwapFrontAndBack", bar), firstView);
+
+    // F12: the frame read and saved in the folder, and said.
+    EXPECT_NE(at("SavePicture 800 600 " + std::filesystem::path(shown.path()).stem().string(),
+                 calls.begin()),
+              calls.end());
+    EXPECT_EQ(printed.rfind("walkthrough: Saved " + pictures + "/", 0), 0u) << printed;
+    EXPECT_TRUE(std::filesystem::exists(printed.substr(19, printed.size() - 20)));
+
+    // The dropped model's opening given up: the model shown stays, and no sunrise starts again.
+    EXPECT_NE(said.find("the opening of " + std::string(given.path()) + " was given up"),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(g_renderer->scene.ModelPath(), shown.path());
+    EXPECT_EQ(at("PostQuit 0", calls.begin()), at("DispatchToWindow 16 0", calls.begin()) + 3);
+
+    // The card shows by itself after opening (the overlay in every frame) until F1 hides it;
+    // then nothing is drawn on top until F12's notice.
+    const auto f1 = at("DispatchToWindow 257 112", calls.begin());
+    const auto f12 = at("DispatchToWindow 257 123", calls.begin());
+    ASSERT_LT(f1, f12);
+    EXPECT_LT(at("glPushMatrix", firstView), f1);
+    EXPECT_GT(at("glPushMatrix", f1), f12) << "the card shows after F1";
+    EXPECT_NE(at("glPushMatrix", f12), calls.end()) << "no notice after F12";
+    std::filesystem::remove_all(pictures);
+}
+
+}  // namespace
