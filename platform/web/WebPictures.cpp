@@ -12,6 +12,8 @@ namespace {
 
 // Encodes RGB rows from the top as a PNG on a canvas of their size and has the browser download
 // it as `name`; 0 when the page cannot draw on a canvas.
+// JavaScript, which clang-format would spoil.
+// clang-format off
 EM_JS(int, DownloadRgbAsPng, (const char* name, const unsigned char* rgb, int width, int height), {
     const canvas = document.createElement('canvas');
     canvas.width = width;
@@ -30,22 +32,21 @@ EM_JS(int, DownloadRgbAsPng, (const char* name, const unsigned char* rgb, int wi
     }
     context.putImageData(image, 0, 0);
     const fileName = UTF8ToString(name);
-    canvas.toBlob((blob) = >
-                           {
-                               if (!blob) {
-                                   return;
-                               }
-                               const link = document.createElement('a');
-                               link.href = URL.createObjectURL(blob);
-                               link.download = fileName;
-                               document.body.appendChild(link);
-                               link.click();
-                               link.remove();
-                               setTimeout(() = > URL.revokeObjectURL(link.href), 60000);
-                           },
-                  'image/png');
+    canvas.toBlob((blob) => {
+        if (!blob) {
+            return;
+        }
+        const link = document.createElement('a');
+        link.href = URL.createObjectURL(blob);
+        link.download = fileName;
+        document.body.appendChild(link);
+        link.click();
+        link.remove();
+        setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+    }, 'image/png');
     return 1;
 });
+// clang-format on
 
 }  // namespace
 
