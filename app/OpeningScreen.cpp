@@ -50,7 +50,7 @@ bool OpeningScreen::Report(const char* step, double fraction) {
 void OpeningScreen::DrawBar(const char* step, double fraction) {
     glClearColor(0.0f, 0.0f, 0.3f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    overlay_.progress.Show(std::string(step) + " " + name_, fraction);
+    overlay_.progress.Show(name_ + ": " + step, fraction);
     overlay_.Draw();
     glFlush();
     platform::SwapFrontAndBack(dc_);

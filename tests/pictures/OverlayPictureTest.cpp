@@ -136,11 +136,12 @@ TEST(Overlay, TheCardAndTheBarOverTheSampleScene) {
     walk.DrawFrame(4600);
     const RgbImage plain = walk.Read();
     FrameOverlay overlay;
+    overlay.card.SetWalking(true);
     overlay.card.Toggle();
     overlay.Draw();
     const RgbImage card = walk.Read();
     overlay.card.Hide();
-    overlay.progress.Show("Textures 3 of 10", 0.3);
+    overlay.progress.Show("kelm.3ds: Reading", 0.3);
     walk.DrawFrame(4601);
     overlay.Draw();
     const RgbImage progress = walk.Read();
