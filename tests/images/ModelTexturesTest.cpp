@@ -8,8 +8,8 @@
 #include <list>
 
 #include "images/ModelTextures.h"
-#include "tests/support/ImageWriters.h"
 #include "tests/support/ModelFile.h"
+#include "tools/imagewriter/ImageWriters.h"
 
 namespace {
 
