@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 
 #include "platform/fake/FakePlatform.h"
 #include "scene/ChunkIds.h"
@@ -12,6 +11,7 @@
 #include "tests/support/ModelFile.h"
 #include "tests/support/Opening.h"
 #include "tools/chunkwriter/ChunkWriter.h"
+#include "tools/imagewriter/ImageWriters.h"
 #include "viewer/ModelOpening.h"
 
 namespace {
@@ -106,15 +106,11 @@ protected:
         EXPECT_TRUE(fake::Fake().fixedArrays.empty()) << "released with the model";
         return calls;
     }
-    // An uncompressed 24-bit TGA image of width x height grey pixels, or only its header.
-    std::string WriteTga(const std::string& name, int width, int height, bool pixels = true) {
-        std::string header(18, '\0');
-        header[2] = 2;  // true colour
-        header[12] = char(width), header[13] = char(width >> 8);
-        header[14] = char(height), header[15] = char(height >> 8), header[16] = 24;
+    // A TGA image of width x height pixels beside the model.
+    std::string WriteTga(const std::string& name, int width, int height) {
         images_.push_back(testing::TempDir() + name);
-        std::ofstream(images_.back(), std::ios::binary)
-            << header << std::string(pixels ? 3 * width * height : 0, '\x80');
+        EXPECT_TRUE(
+            WriteImageFile(images_.back(), EncodeTga(PatternPicture(width, height, 1, false), {})));
         return name;
     }
     void TearDown() override {
@@ -129,17 +125,12 @@ protected:
 TEST_F(MaterialsDrawing, BatchesByMaterialWithTexturesTwoSidedAndATransparentPass) {
     ChunkWriter w;
     w.BeginModel();
-    const auto material = [&](const std::string& name, std::uint8_t r, std::uint8_t g,
-                              std::uint8_t b, const auto& parts) {
-        w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String(name), w.End();
-        w.DiffuseColor(r, g, b), parts(), w.End();
-    };
-    material("Brick", 255, 0, 0,
-             [&] { w.TextureMap(WriteTga("brick.tga", 2, 1), 2, 3, 0.5f, 0.25f); });
-    material("Glass", 0, 0, 255, [&] { w.Transparency(50), w.TwoSided(); });
-    material("Paint", 0, 255, 0, [&] { w.TwoSided(); });
-    material("Lost", 255, 255, 0, [&] { w.TextureMap("missing.tga"); });
-    material("Huge", 0, 255, 255, [&] { w.TextureMap(WriteTga("huge.tga", 16385, 1, false)); });
+    w.BeginMaterial("Brick", 255, 0, 0);
+    w.TextureMap(WriteTga("brick.tga", 2, 1), 2, 3, 0.5f, 0.25f), w.End();
+    w.BeginMaterial("Glass", 0, 0, 255), w.Transparency(50), w.TwoSided(), w.End();
+    w.BeginMaterial("Paint", 0, 255, 0), w.TwoSided(), w.End();
+    w.BeginMaterial("Lost", 255, 255, 0), w.TextureMap("missing.tga"), w.End();
+    w.BeginMaterial("Huge", 0, 255, 255), w.TextureMap(WriteTga("huge.tga", 16385, 1)), w.End();
     // Face 5 is in no group: the mesh's colour, that of its last group.
     w.MeshObject({"Wall",
                   {0, 0, 0, 1, 0, 0, 0, 1, 0},
@@ -203,9 +194,8 @@ TEST_F(MaterialsDrawing, TheImmediateDrawingSendsTheCornersTheCompiledOneDraws) 
     ChunkWriter w;
     w.BeginModel();
     w.Material("Red", 255, 0, 0);
-    w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String("Glass"), w.End();
-    w.DiffuseColor(0, 0, 255), w.Transparency(50), w.End();
-    w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String("Brick"), w.End();
+    w.BeginMaterial("Glass", 0, 0, 255), w.Transparency(50), w.End();
+    w.BeginMaterial("Brick", 200, 200, 200);
     w.TextureMap(WriteTga("wall.tga", 2, 2), 2, 3, 0.5f, 0.25f), w.End();
     w.MeshObject({"Wall",
                   {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 1},
