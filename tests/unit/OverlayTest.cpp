@@ -20,44 +20,33 @@
 
 namespace {
 
-// One rectangle or character drawn: its colour and the box around its six corners.
+// One rectangle or character drawn: the box around its six corners.
 struct DrawnQuad {
-    std::vector<double> colour;
-    double left, top, right, bottom;
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
 };
 
 // The quads of the recorded calls, checking on the way that every glBegin of triangles has its
 // glEnd and holds whole quads.
 std::vector<DrawnQuad> DrawnQuads() {
     std::vector<DrawnQuad> quads;
-    std::vector<double> colour;
-    std::vector<std::vector<double>> corners;
+    int corners = 0;
     bool inBlock = false;
     for (const fake::Call& call : fake::CallLog()) {
-        if (call.name == "glBegin") {
-            EXPECT_FALSE(inBlock) << "glBegin inside a block";
-            EXPECT_EQ(call.args[0], GL_TRIANGLES);
-            inBlock = true;
-        } else if (call.name == "glEnd") {
-            EXPECT_TRUE(inBlock) << "glEnd without glBegin";
-            EXPECT_TRUE(corners.empty()) << "a quad left unfinished";
-            inBlock = false;
-        } else if (call.name == "glColor4f") {
-            colour = call.args;
+        if (call.name == "glBegin" || call.name == "glEnd") {
+            EXPECT_NE(inBlock, call.name == "glBegin") << call.name << " out of place";
+            EXPECT_TRUE(call.name == "glEnd" || call.args[0] == GL_TRIANGLES);
+            EXPECT_EQ(corners % 6, 0) << "a quad left unfinished";
+            inBlock = call.name == "glBegin";
         } else if (call.name == "glVertex3f") {
             EXPECT_TRUE(inBlock) << "a vertex outside glBegin and glEnd";
-            corners.push_back(call.args);
-            if (corners.size() == 6) {
-                DrawnQuad quad{colour, corners[0][0], corners[0][1], corners[0][0], corners[0][1]};
-                for (const auto& corner : corners) {
-                    quad.left = std::min(quad.left, corner[0]);
-                    quad.right = std::max(quad.right, corner[0]);
-                    quad.top = std::min(quad.top, corner[1]);
-                    quad.bottom = std::max(quad.bottom, corner[1]);
-                }
-                quads.push_back(quad);
-                corners.clear();
+            if (corners++ % 6 == 0) {
+                quads.emplace_back();
             }
+            DrawnQuad& quad = quads.back();
+            quad.left = std::min(quad.left, call.args[0]);
+            quad.right = std::max(quad.right, call.args[0]);
+            quad.top = std::min(quad.top, call.args[1]);
+            quad.bottom = std::max(quad.bottom, call.args[1]);
         }
     }
     EXPECT_FALSE(inBlock) << "a glBegin without its glEnd";

@@ -5,15 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/win32/Win32Internal.h"
 
-// After <windows.h>, which they need.
+// After <windows.h>, which it needs.
 #include <shlobj.h>
-#include <wincodec.h>
 
 namespace {
 
@@ -159,42 +161,32 @@ TEST(Win32Window, GivesTheFirstDroppedFileInUtf8OnceAndRefusesOtherDrops) {
     DrainQueue();
 }
 
-// The pixels of a picture file as the Windows Imaging Component decodes them, as RGB.
-std::vector<BYTE> DecodedRgb(const std::string& path, UINT& width, UINT& height) {
-    std::vector<BYTE> rgb;
-    IWICImagingFactory* factory = nullptr;
-    IWICBitmapDecoder* decoder = nullptr;
-    IWICBitmapFrameDecode* frame = nullptr;
-    IWICFormatConverter* converter = nullptr;
-    const std::wstring wide = platform::win32::WideFromUtf8(path.c_str());
-    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
-        SUCCEEDED(factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
-                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone,
-                                        nullptr, 0.0, WICBitmapPaletteTypeCustom)) &&
-        SUCCEEDED(converter->GetSize(&width, &height))) {
-        std::vector<BYTE> bgr(std::size_t{width} * height * 3);
-        if (SUCCEEDED(converter->CopyPixels(nullptr, width * 3, static_cast<UINT>(bgr.size()),
-                                            bgr.data()))) {
-            rgb = bgr;
-            for (std::size_t at = 0; at < rgb.size(); at += 3) {
-                std::swap(rgb[at], rgb[at + 2]);
-            }
-        }
+// A picture file's pixels as RGB, the top row first, and its size, as this build's PNG decoder
+// behind the seam (the Windows Imaging Component) reads them.
+struct DecodedRgb : platform::ImageRowSink {
+    explicit DecodedRgb(const std::string& path) {
+        std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+        const std::vector<unsigned char> png{std::istreambuf_iterator<char>(in), {}};
+        std::string why;
+        EXPECT_TRUE(platform::DecodeImageRows(platform::ImageCodec::kPng, png.data(), png.size(),
+                                              4096, *this, why))
+            << path << ": " << why;
     }
-    for (IUnknown* used : std::initializer_list<IUnknown*>{converter, frame, decoder, factory}) {
-        if (used != nullptr) {
-            used->Release();
-        }
+    bool BeginRows(int columns, int rows) override {
+        width = columns, height = rows;
+        return true;
     }
-    return rgb;
-}
+    bool TakeRow(const unsigned char* rgba) override {
+        for (int x = 0; x < width; ++x) {
+            rgb.insert(rgb.end(), rgba + 4 * x, rgba + 4 * x + 3);
+        }
+        return true;
+    }
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+};
 
 TEST(Win32Pictures, ArePngFilesOfThePixelsInTheFolderTheEnvironmentNamesNeverReplaced) {
-    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     wchar_t temporary[MAX_PATH];
     ASSERT_GT(GetTempPathW(MAX_PATH, temporary), 0u);
     const std::string folder = platform::win32::Utf8FromWide(temporary) + "walkthrough-pictures-" +
@@ -215,12 +207,9 @@ TEST(Win32Pictures, ArePngFilesOfThePixelsInTheFolderTheEnvironmentNamesNeverRep
     EXPECT_EQ(first.rfind(folder + "\\k_elm 2", 0), 0u) << first;
     EXPECT_EQ(platform::PicturesFolder(why), folder);
     for (const std::string& path : {first, second}) {
-        UINT width = 0;
-        UINT height = 0;
-        EXPECT_EQ(DecodedRgb(path, width, height), std::vector<BYTE>(rgb, rgb + sizeof rgb))
-            << path;
-        EXPECT_EQ(width, 3u);
-        EXPECT_EQ(height, 2u);
+        const DecodedRgb decoded(path);
+        EXPECT_EQ(decoded.rgb, std::vector<unsigned char>(rgb, rgb + sizeof rgb)) << path;
+        EXPECT_EQ(std::make_pair(decoded.width, decoded.height), std::make_pair(3, 2));
     }
 
     // Without the variable: the Pictures known folder, which exists.
@@ -231,7 +220,6 @@ TEST(Win32Pictures, ArePngFilesOfThePixelsInTheFolderTheEnvironmentNamesNeverRep
         GetFileAttributesW(platform::win32::WideFromUtf8(pictures.c_str()).c_str());
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    CoUninitialize();
 }
 
 }  // namespace
