@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <functional>
 
 #include "platform/Platform.h"
 #include "platform/common/ImageHeaders.h"
@@ -261,89 +259,67 @@ TEST(Decoders, ImagesToBeReducedComeOutAtTheReducedSize) {
     }
 }
 
-void Put32(ImageBytes& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
-    }
-}
-void Put16(ImageBytes& bytes, std::size_t at, unsigned value) {
-    bytes[at] = static_cast<unsigned char>(value),
-    bytes[at + 1] = static_cast<unsigned char>(value >> 8);
-}
-
-struct Lie {
-    const char* what;
+// A file to tell a lie with, and its name.
+struct Honest {
     ImageBytes bytes;
     const char* name;
-    const char* refusal;  // a part of the reason given
 };
+// The file with `patch` written at `at` (and cut to `length`, unless 0).
+struct Lie {
+    const Honest& file;
+    std::size_t at;
+    ImageBytes patch;
+    const char* refusal;  // a part of the reason given
+    std::size_t length = 0;
+};
+ImageBytes LittleEndian(std::uint32_t value, int bytes) {
+    ImageBytes out;
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    }
+    return out;
+}
 
 // What a hostile file can claim that is not so, each refused with a reason that says it.
 TEST(Decoders, EachLieIsRefusedWithItsReason) {
     const Picture small = PatternPicture(4, 4, 4, false);
-    const Picture plain = StripedPicture(4, 4, 1, 4);
-    const ImageBytes bmp24 = EncodeBmp(small, {BmpKind::kRgb24});
-    const ImageBytes bmp8 = EncodeBmp(small, {BmpKind::kIndexed8});
-    const ImageBytes rle8 = EncodeBmp(small, {BmpKind::kRle8});
-    const ImageBytes tga24 = EncodeTga(small, {TgaKind::kRgb24});
-    const ImageBytes tgaMapped = EncodeTga(small, {TgaKind::kMapped8});
-    const ImageBytes tgaRun = EncodeTga(plain, {TgaKind::kRgb24, true});
+    const Honest bmp24{EncodeBmp(small, {BmpKind::kRgb24}), "x.bmp"};
+    const Honest bmp8{EncodeBmp(small, {BmpKind::kIndexed8}), "x.bmp"};
+    const Honest rle8{EncodeBmp(small, {BmpKind::kRle8}), "x.bmp"};
+    const Honest tga24{EncodeTga(small, {TgaKind::kRgb24}), "x.tga"};
+    const Honest tgaMapped{EncodeTga(small, {TgaKind::kMapped8}), "x.tga"};
+    const Honest tgaRun{EncodeTga(StripedPicture(4, 4, 1, 4), {TgaKind::kRgb24, true}), "x.tga"};
+    const Honest noImage{ImageBytes(100, 'x'), "x.png"};
     const std::size_t tgaPixels = 18 + 3;  // the header, the identification field
-    const auto edit = [](ImageBytes bytes, const std::function<void(ImageBytes&)>& change) {
-        change(bytes);
-        return bytes;
-    };
-    const std::size_t bmp8Pixels = BmpPixelOffset(bmp8), rlePixels = BmpPixelOffset(rle8);
+    const std::size_t bmp8Pixels = BmpPixelOffset(bmp8.bytes), rle = BmpPixelOffset(rle8.bytes);
     const Lie lies[] = {
-        {"a BMP taller than its pixels", edit(bmp24, [](ImageBytes& b) { Put32(b, 22, 400); }),
-         "x.bmp", "of the 4800 bytes of its BMP pixels"},
-        {"a BMP wider than any", edit(bmp24, [](ImageBytes& b) { Put32(b, 18, 0x7FFFFFFF); }),
-         "x.bmp", "has a BMP size of 2147483647x4"},
-        {"BMP pixels past the end", edit(bmp24, [](ImageBytes& b) { Put32(b, 10, 5000); }), "x.bmp",
-         "pixels at 5000, past its end"},
-        {"a BMP header of another size", edit(bmp24, [](ImageBytes& b) { Put32(b, 14, 20); }),
-         "x.bmp", "BMP header of 20 bytes"},
-        {"a BMP palette past the end",
-         edit(bmp8, [](ImageBytes& b) { Put32(b, 46, 256), b.resize(14 + 40 + 100); }), "x.bmp",
-         "ends inside its BMP palette of 256 colours"},
-        {"a BMP index past its palette", edit(bmp8, [&](ImageBytes& b) { b[bmp8Pixels + 5] = 9; }),
-         "x.bmp", "names colour 9 of a BMP palette of 4"},
-        {"a BMP run past its row",
-         edit(rle8, [&](ImageBytes& b) { b[rlePixels] = 200, b[rlePixels + 1] = 0; }), "x.bmp",
-         "BMP run of 200 pixels past the end of row 0"},
-        {"a BMP literal past its row",
-         edit(rle8, [&](ImageBytes& b) { b[rlePixels] = 0, b[rlePixels + 1] = 9; }), "x.bmp",
-         "BMP run of 9 pixels past the end of row 0"},
-        {"a BMP jump past its edge",
-         edit(rle8,
-              [&](ImageBytes& b) {
-                  const unsigned char jump[] = {0, 2, 1, 9};
-                  std::memcpy(&b[rlePixels], jump, 4);
-              }),
-         "x.bmp", "jumps past the edge of its BMP image"},
-        {"a TGA taller than its pixels", edit(tga24, [](ImageBytes& b) { Put16(b, 14, 400); }),
-         "x.tga", "of the 4800 bytes of its TGA pixels"},
-        {"a TGA colour map past the end",
-         edit(tgaMapped, [](ImageBytes& b) { Put16(b, 5, 60000); }), "x.tga",
-         "ends inside its TGA colour map"},
-        {"a TGA index past its map",
-         edit(tgaMapped, [&](ImageBytes& b) { b[tgaPixels + 4 * 3 + 2] = 200; }), "x.tga",
+        {bmp24, 22, LittleEndian(400, 4), "of the 4800 bytes of its BMP pixels"},
+        {bmp24, 18, LittleEndian(0x7FFFFFFF, 4), "has a BMP size of 2147483647x4"},
+        {bmp24, 10, LittleEndian(5000, 4), "pixels at 5000, past its end"},
+        {bmp24, 14, LittleEndian(20, 4), "BMP header of 20 bytes"},
+        {bmp8, 46, LittleEndian(256, 4), "ends inside its BMP palette of 256 colours", 154},
+        {bmp8, bmp8Pixels + 5, {9}, "names colour 9 of a BMP palette of 4"},
+        {rle8, rle, {200, 0}, "BMP run of 200 pixels past the end of row 0"},
+        {rle8, rle, {0, 9}, "BMP run of 9 pixels past the end of row 0"},  // a literal run
+        {rle8, rle, {0, 2, 1, 9}, "jumps past the edge of its BMP image"},
+        {tga24, 14, LittleEndian(400, 2), "of the 4800 bytes of its TGA pixels"},
+        {tgaMapped, 5, LittleEndian(60000, 2), "ends inside its TGA colour map"},
+        {tgaMapped,
+         tgaPixels + 14,
+         {200},
          "names colour 200 of a TGA colour map of entries 0 to 3"},
-        {"a TGA packet past its last pixel",
-         edit(tgaRun, [&](ImageBytes& b) { b[tgaPixels] = 0xFF; }), "x.tga",
-         "TGA packet of 128 pixels past its last pixel"},
-        {"a TGA of no pixels", edit(tga24, [](ImageBytes& b) { Put16(b, 12, 0); }), "x.tga",
-         "TGA size of 0x4 pixels"},
-        {"a TGA of an unknown type", edit(tga24, [](ImageBytes& b) { b[2] = 32; }), "x.tga",
-         "TGA of image type 32"},
-        {"no image at all", ImageBytes(100, 'x'), "x.png",
-         "is not a JPEG, PNG, GIF, BMP or TGA image"},
+        {tgaRun, tgaPixels, {0xFF}, "TGA packet of 128 pixels past its last pixel"},
+        {tga24, 12, LittleEndian(0, 2), "TGA size of 0x4 pixels"},
+        {tga24, 2, {32}, "TGA of image type 32"},
+        {noImage, 0, {}, "is not a JPEG, PNG, GIF, BMP or TGA image"},
     };
     for (const Lie& lie : lies) {
-        const Decoded decoded = Decode(lie.bytes, lie.name);
-        EXPECT_FALSE(decoded.ok) << lie.what;
-        EXPECT_NE(decoded.why.find(lie.refusal), std::string::npos)
-            << lie.what << ": " << decoded.why;
+        ImageBytes bytes = lie.file.bytes;
+        std::copy(lie.patch.begin(), lie.patch.end(), bytes.begin() + long(lie.at));
+        bytes.resize(lie.length != 0 ? lie.length : bytes.size());
+        const Decoded decoded = Decode(bytes, lie.file.name);
+        EXPECT_FALSE(decoded.ok) << lie.refusal;
+        EXPECT_NE(decoded.why.find(lie.refusal), std::string::npos) << decoded.why;
     }
 }
 
