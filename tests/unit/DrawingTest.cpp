@@ -22,11 +22,21 @@ namespace {
 TEST(Drawing, EachDrawableFaceSendsItsNormalAndVerticesScaledAndRenormalisedUnlessTheScaleIsOne) {
     const std::string normalize = CallLine("glEnable", {GL_NORMALIZE});
     const std::string triangles = CallLine("glBegin", {GL_TRIANGLES});
-    const Lines mesh = {"glColor3f 1 1 1", triangles, "glColor3f 1 0 0", "glNormal3f 0 0 1",
-                        "glVertex3f 0 0 0", "glVertex3f 1 0 0", "glVertex3f 0 1 0",
-                        "glNormal3f -0.436852 -0.436852 0.786334", "glVertex3f 5 5 5",
-                        "glVertex3f 0 1 0", "glVertex3f 1 0 0", "glEnd", triangles,
-                        "glColor3f 1 1 1", "glEnd"};
+    const Lines mesh = {"glColor3f 1 1 1",
+                        triangles,
+                        "glColor3f 1 0 0",
+                        "glNormal3f 0 0 1",
+                        "glVertex3f 0 0 0",
+                        "glVertex3f 1 0 0",
+                        "glVertex3f 0 1 0",
+                        "glNormal3f -0.436852 -0.436852 0.786334",
+                        "glVertex3f 5 5 5",
+                        "glVertex3f 0 1 0",
+                        "glVertex3f 1 0 0",
+                        "glEnd",
+                        triangles,
+                        "glColor3f 1 1 1",
+                        "glEnd"};
     const std::pair<float, Lines> cases[] = {{1.0f, {"glScalef 1 1 1"}},
                                              {2.0f, {"glScalef 2 2 2", normalize}},
                                              {0.25f, {"glScalef 0.25 0.25 0.25", normalize}}};

@@ -258,17 +258,7 @@ TEST_F(Shell, ANamedOrDroppedModelOpensWithoutTheQuestionOrSaysWhyItCannot) {
 // another opens gives that one up and keeps the model shown; F12 saves the picture and says
 // where; the card of keys shows by itself and F1 hides it.
 TEST_F(Shell, ANamedModelShowsProgressWhileOpeningEscapeGivesUpAndF1AndF12Act) {
-    const auto meshes = [](int count) {
-        ChunkWriter w;
-        w.BeginModel();
-        for (int m = 0; m < count; ++m) {
-            const float x = 2.0f * m;
-            w.MeshObject({"M" + std::to_string(m), {x, 0, 0, x + 1, 0, 0, x, 0, 1}, {0, 1, 2}, {}});
-        }
-        w.EndModel();
-        return w.bytes();
-    };
-    const ModelFile shown(meshes(3)), given(meshes(8));
+    const ModelFile shown(Meshes(3)), given(Meshes(8));
     const std::string pictures = ScratchPath("pictures");
     fake::Fake().millisecondsPerRead = 300;  // every step of an opening takes a while
     fake::Fake().picturesFolder = pictures;
