@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <memory>
 
 #include "scene/Scene.h"
@@ -18,7 +17,6 @@ namespace {
 
 constexpr double kRadius = 0.25;  // the body's, in metres
 constexpr double kEye = 1.6;
-constexpr double kNear = 1e-6;  // metres
 
 // In metres: room A's inside is x 0..10, y 0..10, its walls 0.2 thick and 3 high, with a
 // doorway 1 m wide in the south wall (x 4.5..5.5) and a gap 0.4 m wide in the north wall
@@ -86,6 +84,7 @@ protected:
     // The body's feet and eye, in metres.
     Vec3 Feet(const Walker& walker) const { return walker.Feet() * (1.0 / units_); }
     Vec3 Eye(const Walker& walker) const { return walker.Eye() * (1.0 / units_); }
+    double Near() const { return 1e-6; }  // metres
 
     double units_ = 1.0;
     std::unique_ptr<ModelFile> file_;
@@ -97,44 +96,37 @@ protected:
 constexpr double kPi = 3.14159265358979323846;
 
 // Walks `frames` frames along the heading, calling `check` after each.
-void Walk(
-    Walker& walker, double yawDegrees, int frames, const std::function<void()>& check = [] {},
-    bool fast = false) {
+template <class Check>
+void Walk(Walker& walker, double yawDegrees, int frames, Check check, bool fast = false) {
     for (int frame = 0; frame < frames; ++frame) {
         walker.Step({1, 0, fast, false, false}, yawDegrees * kPi / 180.0);
         check();
     }
 }
-// Stands still `frames` frames, Page Up or Page Down held.
-void Hold(Walker& walker, int frames, bool up, bool down, double* highestEye = nullptr) {
-    for (int frame = 0; frame < frames; ++frame) {
-        walker.Move({}, up, down);
-        if (highestEye != nullptr) {
-            *highestEye = std::max(*highestEye, walker.Eye().z);
-        }
-    }
+void Walk(Walker& walker, double yawDegrees, int frames) {
+    Walk(walker, yawDegrees, frames, [] {});
 }
 
 TEST_P(WalkThroughBuilding, WalksAtItsPaceAndStopsAtAWallAtItsRadiusAndSlidesAlongIt) {
     Walker walker = StartAt(1, 5, 0);
-    EXPECT_NEAR(Eye(walker).z, kEye, kNear);
+    EXPECT_NEAR(Eye(walker).z, kEye, Near());
     Walk(walker, 90, 75);  // east for a second, then a second with Shift
     EXPECT_NEAR(Feet(walker).x, 1 + 1.4, 1e-9);
     Walk(
         walker, 90, 75, [] {}, true);
     EXPECT_NEAR(Feet(walker).x, 1 + 1.4 * 5, 1e-9);
     Walk(walker, 90, 100);  // into the wall at x = 10
-    EXPECT_NEAR(Feet(walker).x, 10 - kRadius, kNear);
-    EXPECT_NEAR(Feet(walker).y, 5, kNear);
+    EXPECT_NEAR(Feet(walker).x, 10 - kRadius, Near());
+    EXPECT_NEAR(Feet(walker).y, 5, Near());
     Walk(walker, 45, 100);  // north-east: along the wall
-    EXPECT_NEAR(Feet(walker).x, 10 - kRadius, kNear);
+    EXPECT_NEAR(Feet(walker).x, 10 - kRadius, Near());
     EXPECT_NEAR(Feet(walker).y, 5 + 100 * 1.4 / 75 * std::sqrt(0.5), 1e-3);
 }
 
 TEST_P(WalkThroughBuilding, PassesTheDoorwayButNotAnOpeningNarrowerThanTheBody) {
     Walker walker = StartAt(5, -2, 0);
     Walk(walker, 0, 700);  // north through the doorway, to the north wall
-    EXPECT_NEAR(Feet(walker).y, 10 - kRadius, kNear);
+    EXPECT_NEAR(Feet(walker).y, 10 - kRadius, Near());
     Walker narrow = StartAt(7.2, 8, 0);
     Walk(narrow, 0, 300, [&] { ASSERT_LT(Feet(narrow).y, 10); });
 }
@@ -144,9 +136,9 @@ TEST_P(WalkThroughBuilding, ClimbsTheStairsByTheStoreyHeight) {
     double lowest = Eye(walker).z;
     Walk(walker, 0, 600, [&] { lowest = std::min(lowest, Eye(walker).z); });
     EXPECT_GT(Feet(walker).y, 2);
-    EXPECT_NEAR(Eye(walker).z, kEye + 3, kNear);
+    EXPECT_NEAR(Eye(walker).z, kEye + 3, Near());
     EXPECT_TRUE(walker.OnFloor());
-    EXPECT_NEAR(lowest, kEye, kNear);
+    EXPECT_NEAR(lowest, kEye, Near());
 }
 
 TEST_P(WalkThroughBuilding, WalksDownTheRampOnTheFloor) {
@@ -154,11 +146,11 @@ TEST_P(WalkThroughBuilding, WalksDownTheRampOnTheFloor) {
     double last = Eye(walker).z;
     Walk(walker, 90, 800, [&] {
         ASSERT_TRUE(walker.OnFloor());
-        ASSERT_LE(Eye(walker).z, last + kNear);
+        ASSERT_LE(Eye(walker).z, last + Near());
         last = Eye(walker).z;
     });
     EXPECT_GT(Feet(walker).x, 31);
-    EXPECT_NEAR(Eye(walker).z, kEye, kNear);
+    EXPECT_NEAR(Eye(walker).z, kEye, Near());
 }
 
 TEST_P(WalkThroughBuilding, CrouchesUnderTheBeamAndStandsUpAfterIt) {
@@ -172,9 +164,9 @@ TEST_P(WalkThroughBuilding, CrouchesUnderTheBeamAndStandsUpAfterIt) {
         }
     });
     EXPECT_GT(Feet(walker).y, 13);
-    EXPECT_NEAR(lowest, 1.0, kNear);
+    EXPECT_NEAR(lowest, 1.0, Near());
     EXPECT_FALSE(walker.Crouching());
-    EXPECT_NEAR(Eye(walker).z, kEye, kNear);
+    EXPECT_NEAR(Eye(walker).z, kEye, Near());
 }
 
 TEST_P(WalkThroughBuilding, FallsThroughTheHoleOntoTheFloorBelow) {
@@ -183,8 +175,8 @@ TEST_P(WalkThroughBuilding, FallsThroughTheHoleOntoTheFloorBelow) {
     Walk(walker, 0, 300, [&] { falling += walker.OnFloor() ? 0 : 1; });
     EXPECT_GT(falling, 20);  // a fall of 3 m takes about 0.8 s
     EXPECT_TRUE(walker.OnFloor());
-    EXPECT_NEAR(Feet(walker).z, 0, kNear);
-    EXPECT_NEAR(Eye(walker).z, kEye, kNear);
+    EXPECT_NEAR(Feet(walker).z, 0, Near());
+    EXPECT_NEAR(Eye(walker).z, kEye, Near());
 }
 
 TEST_P(WalkThroughBuilding, NeverPassesTheThinWallFromEitherSideAtAnyStride) {
@@ -193,10 +185,10 @@ TEST_P(WalkThroughBuilding, NeverPassesTheThinWallFromEitherSideAtAnyStride) {
             Walker walker = StartAt(-5 + 2 * side, 0, 0);
             for (int frame = 0; frame < 40; ++frame) {
                 walker.Move(Vec3{-side, 0, 0} * (stride * units_), false, false);
-                ASSERT_GE(side * (Feet(walker).x + 5), kRadius - kNear)
+                ASSERT_GE(side * (Feet(walker).x + 5), kRadius - Near())
                     << "side " << side << " stride " << stride << " frame " << frame;
             }
-            EXPECT_NEAR(Feet(walker).x, -5 + side * kRadius, kNear);
+            EXPECT_NEAR(Feet(walker).x, -5 + side * kRadius, Near());
         }
     }
 }
@@ -204,13 +196,20 @@ TEST_P(WalkThroughBuilding, NeverPassesTheThinWallFromEitherSideAtAnyStride) {
 TEST_P(WalkThroughBuilding, PageUpJumpsAndPageDownCrouchesWhileHeld) {
     Walker walker = StartAt(5, 5, 0);
     double highest = 0;
-    Hold(walker, 100, true, false, &highest);  // held: one jump
-    EXPECT_NEAR(highest / units_, kEye + 0.5, 0.03);
-    EXPECT_NEAR(Eye(walker).z, kEye, kNear);
-    Hold(walker, 30, false, true);
-    EXPECT_NEAR(Eye(walker).z, 1.0, kNear);
-    Hold(walker, 30, false, false);
-    EXPECT_NEAR(Eye(walker).z, kEye, kNear);
+    for (int frame = 0; frame < 100; ++frame) {
+        walker.Move({}, true, false);  // held: one jump
+        highest = std::max(highest, Eye(walker).z);
+    }
+    EXPECT_NEAR(highest, kEye + 0.5, 0.03);
+    EXPECT_NEAR(Eye(walker).z, kEye, Near());
+    for (int frame = 0; frame < 30; ++frame) {
+        walker.Move({}, false, true);
+    }
+    EXPECT_NEAR(Eye(walker).z, 1.0, Near());
+    for (int frame = 0; frame < 30; ++frame) {
+        walker.Move({}, false, false);
+    }
+    EXPECT_NEAR(Eye(walker).z, kEye, Near());
 }
 
 TEST_P(WalkThroughBuilding, PutsTheBodyDownOnTheFloorUnderTheEye) {
@@ -227,7 +226,7 @@ TEST_P(WalkThroughBuilding, PutsTheBodyDownOnTheFloorUnderTheEye) {
     for (const auto& c : cases) {
         Walker walker(*index_, units_, index_->Bounds().min.z);
         walker.PutDown(c.eye * units_);
-        EXPECT_NEAR(Feet(walker).z, c.floor, kNear) << c.eye.x << " " << c.eye.y;
+        EXPECT_NEAR(Feet(walker).z, c.floor, Near()) << c.eye.x << " " << c.eye.y;
         EXPECT_TRUE(walker.OnFloor());
     }
 }
@@ -236,12 +235,12 @@ TEST_P(WalkThroughBuilding, StartsOutsideOnTheGroundFacingTheModel) {
     const WalkStart start = StartOutside(index_->Bounds(), units_);
     Walker walker(*index_, units_, index_->Bounds().min.z);
     walker.PutDown(start.eye);
-    EXPECT_NEAR(Feet(walker).z, -0.3, kNear);
+    EXPECT_NEAR(Feet(walker).z, -0.3, Near());
     EXPECT_GT(Feet(walker).y, 40);  // the model is as long as it is wide: from +y, looking -y
     EXPECT_EQ(start.yawDegrees, 180);
     Walk(walker, start.yawDegrees, 1800);  // 33.6 m, up the ground floor's edge (0.3 m)
     EXPECT_NEAR(Feet(walker).y, 70 - 1800 * 1.4 / 75, 1e-6);
-    EXPECT_NEAR(Feet(walker).z, 0, kNear);
+    EXPECT_NEAR(Feet(walker).z, 0, Near());
 }
 
 // A damaged file's faces that name vertices their mesh lacks are left out of the index.
