@@ -92,6 +92,14 @@ inline Bytes Changed(const Bytes& whole, std::uint16_t id,
 inline Bytes RedTriangleWith(std::uint16_t id, const std::function<void(ChunkNode&)>& change) {
     return Changed(RedTriangle(), id, change);
 }
+// RedTriangle with a second vertex list, which `list` writes, after the first.
+inline Bytes WithSecondVertexList(const std::function<void(ChunkWriter&)>& list) {
+    return RedTriangleWith(chunk::kTriMesh, [&](ChunkNode& mesh) {
+        const Bytes bytes = Written(list);
+        mesh.children.insert(mesh.children.begin() + 1,
+                             chunk_tree::Parse(bytes.data(), bytes.size())[0]);
+    });
+}
 inline Bytes WithBody(std::uint16_t id, const Bytes& body, const Bytes& whole = RedTriangle()) {
     return Changed(whole, id, [&](ChunkNode& node) {
         node.data = body;
@@ -366,32 +374,15 @@ inline std::vector<ModelCase> ModelCases() {
              Head(142) + unsetRed, {P(K::kColorTooShort, kDiffuseColor, 38)}),
         Case("f_master_scale_of_3_bytes_is_ignored", WithBody(kMasterScale, {0, 0, 0}),
              Head(142) + red + redMesh, {P(K::kScaleTooShort, kMasterScale, 12)}),
-        Case("g_second_vertex_list_replaces_the_first",
-             RedTriangleWith(kTriMesh,
-                             [](ChunkNode& mesh) {
-                                 const Bytes list = Written([](ChunkWriter& w) {
-                                     w.VertexList({0, 0, 1, 2, 0, 1, 0, 2, 1, 2, 2, 1});
-                                 });
-                                 mesh.children.insert(
-                                     mesh.children.begin() + 1,
-                                     chunk_tree::Parse(list.data(), list.size())[0]);
-                             }),
+        Case("g_second_vertex_list_replaces_the_first", WithSecondVertexList([](ChunkWriter& w) {
+                 w.VertexList({0, 0, 1, 2, 0, 1, 0, 2, 1, 2, 2, 1});
+             }),
              Head(199) + red + MeshHead(4, 1, "Red", "1 0 0") +
                  "  v 0 0 1\n  v 2 0 1\n  v 0 2 1\n  v 2 2 1\n  f 0 1 2 0 n 0 -0 1\n",
              {P(K::kSecondVertexList, kVertexList, 113)}),
         // ... also when the second holds no count: the mesh is left with no vertices at all.
         Case("g_second_vertex_list_without_a_count_leaves_none",
-             RedTriangleWith(kTriMesh,
-                             [](ChunkNode& mesh) {
-                                 const Bytes list = Written([](ChunkWriter& w) {
-                                     w.Begin(kVertexList);
-                                     w.Bytes({3});
-                                     w.End();
-                                 });
-                                 mesh.children.insert(
-                                     mesh.children.begin() + 1,
-                                     chunk_tree::Parse(list.data(), list.size())[0]);
-                             }),
+             WithSecondVertexList([](ChunkWriter& w) { w.Header(kVertexList, 7), w.U8(3); }),
              Head(150) + red + MeshHead(0, 1, "Red", "1 0 0") + "  f 0 1 2 0 n 0 0 0\n",
              {P(K::kSecondVertexList, kVertexList, 113), P(K::kNoVertexCount, kVertexList, 113),
               P(K::kFacesNotDrawable, kFaceList, 120)}),
