@@ -2,43 +2,20 @@
 // views and boxes, and boxes outside a view are excluded often enough to matter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 
 #include "drawing/ViewFrustum.h"
+#include "webgl11/Matrix4.h"
 
 namespace {
 
-// GL's column-major perspective and look-at matrices, as gluPerspective and gluLookAt make.
-void Perspective(double fovy, double aspect, double near, double far, double m[16]) {
-    const double f = 1.0 / std::tan(fovy * 3.14159265358979323846 / 360.0);
-    std::fill(m, m + 16, 0.0);
-    m[0] = f / aspect, m[5] = f;
-    m[10] = (far + near) / (near - far), m[11] = -1.0;
-    m[14] = 2.0 * far * near / (near - far);
-}
-
-void LookAt(const double eye[3], const double forward[3], double m[16]) {
-    const auto unit = [](double v[3]) {
-        const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-        for (int i = 0; i < 3; ++i) {
-            v[i] /= length;
-        }
-    };
-    double f[3] = {forward[0], forward[1], forward[2]};
-    unit(f);
-    double s[3] = {f[1], -f[0], 0.0};  // f x up, up = +z
-    unit(s);
-    const double u[3] = {s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2],
-                         s[0] * f[1] - s[1] * f[0]};
-    std::fill(m, m + 16, 0.0);
-    for (int i = 0; i < 3; ++i) {
-        m[4 * i] = s[i], m[4 * i + 1] = u[i], m[4 * i + 2] = -f[i];
-    }
-    for (int row = 0; row < 3; ++row) {
-        m[12 + row] = -(m[row] * eye[0] + m[4 + row] * eye[1] + m[8 + row] * eye[2]);
-    }
-    m[15] = 1.0;
+// GL's column-major perspective and look-at matrices, as GLU makes them (the web page's own
+// GL subset, tested against GLU in its own tests), in double precision.
+void ToDoubles(const webgl11::Matrix4& matrix, double m[16]) {
+    std::copy(matrix.m.begin(), matrix.m.end(), m);
 }
 
 bool Visible(const double p[16], const double mv[16], const double point[3]) {
@@ -63,10 +40,16 @@ TEST(ViewFrustum, ExcludesOnlyBoxesWhollyOutsideTheView) {
     int excluded = 0, boxes = 0;
     for (int view = 0; view < 50; ++view) {
         double projection[16], modelView[16];
-        Perspective(uniform(30, 90), 4.0 / 3.0, uniform(0.5, 2), uniform(100, 2000), projection);
-        const double eye[3] = {uniform(-100, 100), uniform(-100, 100), uniform(-20, 20)};
+        ToDoubles(
+            webgl11::Perspective(uniform(30, 90), 4.0 / 3.0, uniform(0.5, 2), uniform(100, 2000)),
+            projection);
+        const std::array<double, 3> eye = {uniform(-100, 100), uniform(-100, 100),
+                                           uniform(-20, 20)};
         const double forward[3] = {uniform(-1, 1), uniform(-1, 1), uniform(-0.5, 0.5)};
-        LookAt(eye, forward, modelView);
+        ToDoubles(
+            webgl11::LookAt(eye, {eye[0] + forward[0], eye[1] + forward[1], eye[2] + forward[2]},
+                            {0, 0, 1}),
+            modelView);
         const ViewFrustum frustum(projection, modelView);
         for (int box = 0; box < 200; ++box, ++boxes) {
             float min[3], max[3];
