@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <memory>
 #include <regex>
 #include <set>
 #include <string>
@@ -36,31 +35,16 @@ constexpr double kFarPlane = 3000.0;  // of the projection
 constexpr const char* kModel = SAMPLE_DIR "/made/kelm.3ds";
 constexpr const char* kTexturedModel = SAMPLE_DIR "/made-textured/kelm.3ds";
 
-// One scene at a time, since the mesh list is global: read again when another file is asked for.
-const Scene& Loaded(const std::string& path) {
-    static std::unique_ptr<Scene> scene;
-    static std::string loadedPath;
-    if (path != loadedPath) {
-        scene.reset();
-        scene = std::make_unique<Scene>(path.c_str());
-        loadedPath = path;
-    }
-    return *scene;
-}
-
-const Scene& Sample() {
-    return Loaded(kModel);
-}
-
 TEST(SampleFiles, ModelIsReadWholeInItsMaterialsColours) {
     // The file is the project's own: the reader must have had nothing to tolerate.
+    const Scene sample(kModel);
     const std::size_t size = ReadBytes(kModel).size();
-    EXPECT_EQ(std::make_tuple(Sample().loaded, Sample().bytesRead, Sample().modelScale),
+    EXPECT_EQ(std::make_tuple(sample.loaded, sample.bytesRead, sample.modelScale),
               std::make_tuple(1, static_cast<std::int32_t>(size), 1.0f));
-    EXPECT_EQ(ProblemsOf(Sample()), std::vector<std::string>{});
+    EXPECT_EQ(ProblemsOf(sample), std::vector<std::string>{});
     // Every mesh is drawn in its own material's colour.
     std::map<const float*, std::string> owners;
-    for (const Material* material : MaterialList(Sample())) {
+    for (const Material* material : MaterialList(sample)) {
         EXPECT_TRUE(material->hasColor) << material->name;
         owners[material->color] = material->name;
     }
@@ -76,7 +60,8 @@ TEST(SampleFiles, ModelIsReadWholeInItsMaterialsColours) {
 // reaches past the far plane every way; buildings stand either side of the street within the
 // first fog (100 units ahead); nothing stands past the far plane; tall landmarks stand far off.
 TEST(SampleFiles, StartViewHasGroundBuildingsAndLandmarksInsideTheFarPlane) {
-    const double* eye = Sample().eye;
+    const Scene sample(kModel);
+    const double* eye = sample.eye;
     std::size_t groundFaces = 0, groundFacingUp = 0, left = 0, right = 0;
     double reach[4] = {0, 0, 0, 0}, farthest = 0, tallestFar = 0;  // reach: -x, x, -y, y
     for (const Mesh* mesh : MeshList()) {
@@ -113,7 +98,7 @@ TEST(SampleFiles, StartViewHasGroundBuildingsAndLandmarksInsideTheFarPlane) {
 // Read whole; every map found beside the model although the model names it in upper case and
 // the file is in lower case; each part of a material used somewhere.
 TEST(SampleFiles, TexturedModelUsesEveryPartOfAMaterial) {
-    const Scene& scene = Loaded(kTexturedModel);
+    const Scene scene(kTexturedModel);
     EXPECT_EQ(std::make_tuple(scene.loaded, ProblemsOf(scene)),
               std::make_tuple(1, std::vector<std::string>{}));
     std::size_t maps = 0, scaledMaps = 0, transparent = 0, twoSided = 0;
