@@ -5,7 +5,7 @@
 # build-win/walkthrough-portable.zip. The sample scene is written by the native make-sample, built
 # in the native build folder (build/, or WALKTHROUGH_NATIVE_BUILD). With --test it then runs the
 # Windows tests under Wine on a virtual display: the unit and reader tests, the Win32 backend's
-# tests, the smoke run of walkthrough.exe and the installer's install, association and uninstall.
+# tests and the installer's install, association, Start-menu entry and uninstall.
 #   scripts/build-windows.sh [--test]
 # WALKTHROUGH_WERROR=ON in the environment makes warnings errors, as ./test.sh does.
 set -euo pipefail

@@ -3,9 +3,10 @@
 # street, the sound file's own samples played. With the focus the pointer is held at the centre:
 # moved up it tilts the view into the sky; Page Up raises the eye. Without it the pointer is left
 # alone, and Escape released elsewhere is no release. Escape ends the program on its release.
-# A model named with --windowed is shown, fitted, in the same window with nothing asked first,
-# its title naming it and saying whether it walks or flies, which G switches; a model that is not
-# there ends the program with status 1, saying why in a box and on stderr.
+# A model named with --windowed opens a window with nothing asked first, its title naming it and
+# saying whether it walks or flies, which G switches (where the window stands and what the fitted
+# view shows: the shell's and the picture tests); a model that is not there ends the program with
+# status 1, saying why in a box and on stderr.
 #   windowed.sh WALKTHROUGH MAKE_SAMPLE
 program=$1 test_name=windowed
 source "$(dirname "$0")/e2e_lib.sh"
@@ -54,11 +55,6 @@ cmp -s -n 8192 -i "$((data + in_file)):$played" "$wav" "$work/played.raw" ||
 mv "$work/run/kelm.3ds" "$work/house.3ds"  # named away from the working folder
 start_program --windowed "$work/house.3ds"
 wait_for_main_window "house.3ds - flying (G: walk)"
-[[ "$width x $height at $left,$top" == "800 x 600 at 112,84" ]] ||
-    fail "the named model's window is ${width}x$height at ($left, $top)"
-capture_window
-shown=$(convert "$work/look.png" -trim -format %w info: 2>/dev/null)
-((3 * shown >= width)) || fail "the named model spans $shown of the window's $width pixels"
 xdotool key g
 wait_until 5 window_titled "house.3ds - walking (G: fly)" || fail "G did not start walking"
 kill -TERM "$program_pid"

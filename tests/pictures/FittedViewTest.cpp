@@ -1,6 +1,6 @@
-// Models of any size and place, shot at frame 4500 with the view a named model gets: the model
-// covers at least a third of the picture's width or height, and the view looks where it should,
-// at the model's centre or where the file's camera looks.
+// A real model shot at frame 4500 with the view a named model gets, from outside it: the model
+// covers at least a third of the picture's width or height. (Models of any size, place and
+// camera: the fitted view's properties and the GL calls that place a model, in the unit tests.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +9,6 @@
 
 #include "platform/common/PngFile.h"
 #include "tests/pictures/RunProgram.h"
-#include "tools/chunkwriter/ChunkWriter.h"
 
 namespace {
 
@@ -57,61 +56,6 @@ void Shoot(const std::string& name, const std::string& model, const std::string&
     ASSERT_TRUE(ReadPng(name + ".png", picture, error)) << error;
     ASSERT_TRUE(picture.width == 160 && picture.height == 120 && picture.IsWhole());
 }
-
-// An upright wall across y = `y`, from x0 to x1 and from z0 up to z1.
-MeshObjectSpec Wall(const char* name, float x0, float x1, float y, float z0, float z1,
-                    const char* material) {
-    return {name, {x0, y, z0, x1, y, z0, x1, y, z1, x0, y, z1}, {0, 1, 2, 0, 2, 3}, {material}};
-}
-
-struct PlacedModel {
-    const char* name;
-    float size;       // the wall's length; it is a third as high
-    float centre[3];  // of its foot
-    bool camera;      // a green shed beside it, and a camera close in front of the shed
-};
-
-void PrintTo(const PlacedModel& model, std::ostream* out) {
-    *out << model.name;
-}
-
-class FittedView : public ::testing::TestWithParam<PlacedModel> {};
-
-TEST_P(FittedView, ShowsTheModelAtSunrise) {
-    const PlacedModel& m = GetParam();
-    const float s = m.size, x = m.centre[0], y = m.centre[1], z = m.centre[2];
-    ChunkWriter w;
-    w.BeginModel();
-    w.Material("Stone", 180, 180, 180);
-    w.Material("Moss", 40, 200, 40);
-    w.MeshObject(Wall("House", x - s / 2, x + s / 2, y, z, z + s / 3, "Stone"));
-    if (m.camera) {
-        // The shed stands well clear of the house: the fitted view's centre would be sky.
-        w.MeshObject(Wall("Shed", x + 2 * s, x + 2.5f * s, y, z, z + s / 4, "Moss"));
-        const float eye[3] = {x + 2.25f * s, y - s / 2, z + s / 8};
-        w.CameraObject("Camera01", {eye[0], eye[1], eye[2], eye[0], y, eye[2], 0, 45});
-    }
-    w.EndModel();
-    const std::string name = std::string("fitted-") + m.name;
-    ASSERT_TRUE(w.WriteFile(name + ".3ds"));
-
-    RgbImage picture;
-    ASSERT_NO_FATAL_FAILURE(Shoot(name, name + ".3ds", "", picture));
-    const Coverage model = MeasureModel(picture);
-    EXPECT_GE(std::max(model.width, model.height), 1.0 / 3)
-        << model.width << " x " << model.height << ", see " << name << ".png";
-    const std::uint8_t* centre = Pixel(picture, 80, 60);
-    EXPECT_FALSE(IsSky(centre)) << "the view's centre misses the model";
-    EXPECT_EQ(centre[1] > centre[0], m.camera) << "green: the shed the camera looks at";
-}
-
-// A model in metres, one in millimetres and one 10^7 units out, and one with a camera.
-const PlacedModel kModels[] = {{"Unit", 1, {0, 0, 0}, false},
-                               {"Millimetres", 1e5f, {-3e5f, 2e5f, -1e4f}, false},
-                               {"FarOut", 1000, {1e7f, -1e7f, 5e3f}, false},
-                               {"Camera", 10, {50, 50, 0}, true}};
-INSTANTIATE_TEST_SUITE_P(Models, FittedView, ::testing::ValuesIn(kModels),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // assimp's test1.3ds stands around the walk-through's own start: a grey wall fills the view.
 // The view a named model gets stands outside it, with sky in every corner. Its floor faces along

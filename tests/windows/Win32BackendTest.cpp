@@ -1,5 +1,5 @@
 // The Win32 backend where only Windows (or Wine) can check it: the records and texts handed to
-// the Win32 calls, and on a real desktop what the smoke run cannot see: the window's exact
+// the Win32 calls, and on a real desktop what the installer's runs cannot see: the window's exact
 // place, the focus, messages passed unchanged, a peek that leaves the message waiting and
 // dropped files; and saved pictures, PNG files that the Windows Imaging Component reads back.
 #include <gtest/gtest.h>
