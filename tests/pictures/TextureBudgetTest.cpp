@@ -4,9 +4,7 @@
 // within 512 MB at their peak, and the thumbnailer's bounds end a run that passes them,
 // leaving no picture.
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,38 +15,18 @@
 #include "tools/chunkwriter/ChunkWriter.h"
 #include "tools/imagewriter/OneColourImages.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr long kBudgetMegabytes = 512;
 
-struct MeasuredRun {
-    int exitStatus = -1;
-    long peakMegabytes = 0;  // the child's peak resident size
-    std::string standardError;
-};
-
-// Runs `command` (the program's path and arguments, as the shell reads them) in a child of its
-// own and reads its peak resident size as the system counted it.
-MeasuredRun RunMeasured(const std::string& name, const std::string& command) {
-    const std::string line = "exec " + command + " >" + name + ".out 2>" + name + ".err";
-    const char* argv[] = {"/bin/sh", "-c", line.c_str(), nullptr};
-    pid_t child = 0;
-    MeasuredRun run;
-    if (posix_spawn(&child, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
-        return run;
-    }
-    int status = 0;
+// The peak resident size of the largest of this process's children (and theirs) that have
+// ended, as the system counted it.
+long PeakOfChildrenMegabytes() {
     rusage usage{};
-    if (wait4(child, &status, 0, &usage) == child && WIFEXITED(status)) {
-        run.exitStatus = WEXITSTATUS(status);
-    }
-    run.peakMegabytes = usage.ru_maxrss / 1024;
-    run.standardError = ReadText(name + ".err");
-    return run;
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_maxrss / 1024;
 }
 
 class TextureBudget : public testing::Test {
@@ -104,10 +82,10 @@ TEST_F(TextureBudget, TheThumbnailAndTheDrawingStayWithinTheirMemory) {
          {std::pair{"bombs-thumbnail",
                     " --frames 4500 --size 256 --time-limit 20 --memory-limit 1024"},
           {"bombs-drawing", " --frames 1"}}) {
-        const MeasuredRun run = RunMeasured(
+        const ProgramRun run = RunProgram(
             name, WALKTHROUGH_SHOT " --model " + Model() + options + " -o " + name + ".png");
         EXPECT_EQ(run.exitStatus, 0) << name << ": " << run.standardError;
-        EXPECT_LE(run.peakMegabytes, kBudgetMegabytes) << name;
+        EXPECT_LE(PeakOfChildrenMegabytes(), kBudgetMegabytes) << name;
         for (const char* bomb : {"BOMB.PNG", "BOMB.JPG"}) {
             EXPECT_NE(run.standardError.find(std::string("texture \"") + bomb +
                                              "\" of material \"M" + (bomb[5] == 'P' ? "0" : "1") +
