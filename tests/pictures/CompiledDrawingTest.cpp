@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "platform/common/PngFile.h"
 #include "tests/pictures/RunProgram.h"
@@ -65,25 +66,18 @@ std::string WriteGrounds() {
     return w.WriteFile(path) ? path : "";
 }
 
-struct WalkedModel {
-    const char* name;
-    const char* path;  // null: WriteGrounds
-};
-
-void PrintTo(const WalkedModel& model, std::ostream* out) {
-    *out << model.name;
-}
+using WalkedModel = std::pair<const char*, const char*>;  // a name, a path (null: WriteGrounds)
 
 class CompiledDrawing : public ::testing::TestWithParam<WalkedModel> {};
 
 TEST_P(CompiledDrawing, DrawsWhatEveryFaceDrawsOnEveryFrameOfAWalk) {
-    const std::string model = GetParam().path != nullptr ? GetParam().path : WriteGrounds();
+    const std::string model = GetParam().second != nullptr ? GetParam().second : WriteGrounds();
     ASSERT_FALSE(model.empty());
     int framesShowingTheModel = 0;
     for (int frame = kWalkStart + 30; frame <= kWalkStart + kWalkFrames; frame += 60) {
         RgbImage pictures[2];
         for (int immediate = 0; immediate < 2; ++immediate) {
-            const std::string name = std::string("compiled-") + GetParam().name + "-" +
+            const std::string name = std::string("compiled-") + GetParam().first + "-" +
                                      std::to_string(frame) + (immediate ? "-immediate" : "");
             const ProgramRun run =
                 RunProgram(name, WALKTHROUGH_SHOT " --model " + model + WalkOptions() +
@@ -106,6 +100,6 @@ INSTANTIATE_TEST_SUITE_P(Models, CompiledDrawing,
                                            WalkedModel{"Sample", SAMPLE_DIR "/kelm.3ds"},
                                            WalkedModel{"TexturedSample",
                                                        TEXTURED_SAMPLE_DIR "/kelm.3ds"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(info.param.first); });
 
 }  // namespace
