@@ -119,10 +119,11 @@ WindowHandle CreateMainWindow(const WindowSpec& windowSpec) {
     fake::g_windowProcedure = found->second;
     WindowHandle window = fake::FakeWindow();
     // As on Win32: the creation message inside the call, then the first size message.
-    fake::g_windowProcedure(window, kMessageCreate, 0, 0);
+    Fake().answers.push_back(fake::g_windowProcedure(window, kMessageCreate, 0, 0));
     const int width = Fake().clientWidth >= 0 ? Fake().clientWidth : windowSpec.width;
     const int height = Fake().clientHeight >= 0 ? Fake().clientHeight : windowSpec.height;
-    fake::g_windowProcedure(window, kMessageSize, 0, PackSize(width, height));
+    Fake().answers.push_back(
+        fake::g_windowProcedure(window, kMessageSize, 0, PackSize(width, height)));
     return window;
 }
 
@@ -164,7 +165,10 @@ std::intptr_t DispatchToWindow(const Message& message) {
     if (fake::g_windowProcedure == nullptr || message.id == kMessageQuit) {
         return 0;
     }
-    return fake::g_windowProcedure(message.window, message.id, message.wParam, message.lParam);
+    const std::intptr_t answer =
+        fake::g_windowProcedure(message.window, message.id, message.wParam, message.lParam);
+    fake::Fake().answers.push_back(answer);
+    return answer;
 }
 
 std::intptr_t DefaultWindowProcedure(WindowHandle, std::uint32_t message, std::uintptr_t wParam,

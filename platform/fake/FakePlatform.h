@@ -59,6 +59,9 @@ struct State {
     bool cursorVisible = true;
     int idleTurns = 0;
     int swaps = 0;
+    // What the window procedure answered, message by message: Windows reads a handled message's
+    // answer (a creation answered -1 fails, for one).
+    std::vector<std::intptr_t> answers;
     platform::RenderContext currentContext = nullptr;
     std::deque<platform::Message> queue;
 };

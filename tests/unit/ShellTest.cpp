@@ -70,6 +70,10 @@ protected:
     // being the frame tests' business.
     static Lines Run(int status = 0, int shown = 0, const RunOptions& options = {}) {
         EXPECT_EQ(RunWalkthrough(options), status);
+        // Every message handled or passed on is answered as handled.
+        for (const std::intptr_t answer : fake::Fake().answers) {
+            EXPECT_EQ(answer, 0);
+        }
         Lines lines;
         int frames = 0;
         bool hidden = false;
