@@ -228,11 +228,10 @@ TEST(GlSubset, OnlyTrianglesThatCoverNoPixelCentreAreLeftOut) {
             }
         }
         // The nearest pixel centres to the box, snapping included, on either axis.
-        const bool holdsX =
-            std::floor(high[0] + 1.0 / 32 - 0.5) >= std::ceil(low[0] - 1.0 / 32 - 0.5);
-        const bool holdsY =
-            std::floor(high[1] + 1.0 / 32 - 0.5) >= std::ceil(low[1] - 1.0 / 32 - 0.5);
-        EXPECT_FALSE(holdsX && holdsY) << "triangle " << t << " may cover a pixel centre";
+        const auto holds = [&](int axis) {
+            return std::floor(high[axis] + 1.0 / 32 - 0.5) >= std::ceil(low[axis] - 1.0 / 32 - 0.5);
+        };
+        EXPECT_FALSE(holds(0) && holds(1)) << "triangle " << t << " may cover a pixel centre";
     }
     EXPECT_GT(leftOut, kTriangles / 4);
     EXPECT_LT(leftOut, kTriangles * 9 / 10);

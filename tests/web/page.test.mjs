@@ -115,10 +115,6 @@ function desktopPicture(frame, model = null) {
 // A file for the page: its name and its bytes.
 const fileOf = (name, bytes) => ({name, mimeType: 'application/octet-stream', buffer: bytes});
 
-async function pickFiles(page, files) {
-  await page.setInputFiles('#file', files);
-}
-
 async function dropFiles(page, files) {
   const encoded = files.map((file) => ({name: file.name, data: file.buffer.toString('base64')}));
   await page.evaluate((dropped) => {
@@ -156,7 +152,7 @@ const texturedFiles = () => fs.readdirSync(texturedDir).map(
 test('a model picked with its textures is drawn as the desktop draws it', async (t) => {
   const page = await openPage(`?frames=${kLitFrame}`);
   await waitForFrame(page, 3);
-  await pickFiles(page, texturedFiles());
+  await page.setInputFiles('#file', texturedFiles());
   await page.waitForSelector('html[data-stopped]', {timeout: 120000});
   assert.equal(await problemsShown(page), '');
   assertAlike(t, await readFrame(page),
@@ -206,11 +202,11 @@ test('a damaged model and a file that is not one are reported in the page', asyn
   const sample = fs.readFileSync(sampleFile);
   const damaged = Buffer.from(sample);
   damaged.fill(0xee, 2000, 2600);  // inside the first mesh's vertex list and what follows
-  await pickFiles(page, [fileOf('damaged.3ds', damaged)]);
+  await page.setInputFiles('#file', [fileOf('damaged.3ds', damaged)]);
   await page.waitForFunction(() => document.getElementById('problems').textContent !== '');
   assert.match(await problemsShown(page), /damaged\.3ds: damaged; the reader passed over/);
 
-  await pickFiles(page, [fileOf('notes.txt', Buffer.from('not a model at all\n'))]);
+  await page.setInputFiles('#file', [fileOf('notes.txt', Buffer.from('not a model at all\n'))]);
   await page.waitForFunction(() => /notes\.txt/.test(document.getElementById('problems').textContent));
   assert.match(await problemsShown(page), /notes\.txt is not a 3DS model: it begins with/);
   await waitFrames(page, 3);  // still running
