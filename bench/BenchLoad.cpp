@@ -33,21 +33,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/LoadModel.h"
 #include "scene/ChunkIds.h"
 #include "scene/Scene.h"
-#include "tools/chunkwriter/ChunkWriter.h"
 
 namespace {
 
-struct BenchModel {
-    const char* name;
-    int meshCount;
-    int facesPerMesh;
-};
-
-const BenchModel kModels[] = {{"20MB", 40, 30000}, {"160MB", 140, 65535}};
-
-constexpr int kMaterialCount = 8;
+using BenchModel = LoadModelShape;
+const auto& kModels = kLoadModels;
 
 std::string ModelPath(const BenchModel& model) {
     const char* folder = std::getenv("TMPDIR");
@@ -55,67 +48,12 @@ std::string ModelPath(const BenchModel& model) {
            std::to_string(getpid()) + ".3ds";
 }
 
-// Meshes of a rippled grid, each face a triangle of neighbouring grid points, each mesh in
-// one of a few materials.
-void WriteModel(const BenchModel& model, const std::string& path) {
-    ChunkWriter w;
-    w.Begin(0x4D4D);
-    w.Begin(0x3D3D);
-    w.MasterScale(1.0f);
-    for (int m = 0; m < kMaterialCount; ++m) {
-        w.Material("Material" + std::to_string(m), static_cast<std::uint8_t>(30 * m), 128,
-                   static_cast<std::uint8_t>(255 - 30 * m));
-    }
-    const int vertexCount = model.facesPerMesh * 4 / 5;
-    const int columns = 200;
-    for (int mesh = 0; mesh < model.meshCount; ++mesh) {
-        w.Begin(0x4000);
-        w.String("Mesh" + std::to_string(mesh));
-        w.Begin(0x4100);
-        std::vector<float> xyz;
-        xyz.reserve(3 * static_cast<std::size_t>(vertexCount));
-        for (int i = 0; i < vertexCount; ++i) {
-            const float x = static_cast<float>(i % columns) + 250.0f * static_cast<float>(mesh);
-            const float y = static_cast<float>(i / columns);
-            xyz.insert(xyz.end(), {x, y, std::sin(0.1f * x) * std::cos(0.13f * y)});
-        }
-        w.VertexList(xyz);
-        w.Begin(0x4120);
-        std::vector<std::uint16_t> abc;
-        abc.reserve(3 * static_cast<std::size_t>(model.facesPerMesh));
-        const int corners = vertexCount - columns - 1;
-        for (int f = 0; f < model.facesPerMesh; ++f) {
-            const auto k = static_cast<std::uint16_t>((f / 2) % corners);
-            if (f % 2 == 0) {
-                abc.insert(abc.end(), {k, static_cast<std::uint16_t>(k + 1),
-                                       static_cast<std::uint16_t>(k + columns)});
-            } else {
-                abc.insert(abc.end(), {static_cast<std::uint16_t>(k + 1),
-                                       static_cast<std::uint16_t>(k + columns + 1),
-                                       static_cast<std::uint16_t>(k + columns)});
-            }
-        }
-        w.FaceRecords(abc);
-        w.MaterialGroup("MATERIAL" + std::to_string(mesh % kMaterialCount), {0});
-        w.End();
-        w.End();
-        w.End();
-    }
-    w.End();
-    w.End();
-    if (!w.WriteFile(path)) {
-        std::fprintf(stderr, "bench_load: cannot write %s\n", path.c_str());
-        std::_Exit(1);
-    }
-}
-
 // Writes the model in a child process, so that building it in memory does not count towards
 // this process's peak resident size.
 bool WriteModelApart(const BenchModel& model, const std::string& path) {
     const pid_t child = fork();
     if (child == 0) {
-        WriteModel(model, path);
-        std::_Exit(0);
+        std::_Exit(WriteLoadModel(model, path) ? 0 : 1);
     }
     int status = 0;
     return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
