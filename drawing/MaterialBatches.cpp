@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -10,7 +9,6 @@
 
 #include "drawing/SmoothNormals.h"
 #include "platform/Platform.h"
-#include "scene/TextureFiles.h"
 
 namespace {
 
@@ -28,7 +26,7 @@ struct BatchKey {
 
 class BatchBuilder {
 public:
-    explicit BatchBuilder(const std::string& modelPath) : modelPath_(modelPath) {}
+    explicit BatchBuilder(const TextureOfMaterial& textureOf) : textureOf_(textureOf) {}
 
     // Finds each drawable face's batch; the faces are gathered by Finish.
     void AddMesh(const Mesh& mesh) {
@@ -93,7 +91,6 @@ public:
             layout.Write(batchFaces, parts, shading, batch.arrays);
             out.batches.push_back(std::move(batch));
         }
-        out.images = std::move(images_);
         return out;
     }
 
@@ -167,50 +164,18 @@ private:
         return batch;
     }
 
-    // The image index of a material's texture, or -1; each material and each file is looked
-    // for and decoded once.
+    // The texture index of a material, or -1; each material is asked for once.
     int TextureOf(const Material& material) {
         const auto known = textureOfMaterial_.find(&material);
         if (known != textureOfMaterial_.end()) {
             return known->second;
         }
-        int index = -1;
-        if (!material.textureFile.empty()) {
-            index = LoadImage(material);
-        }
+        const int index = textureOf_(material);
         textureOfMaterial_[&material] = index;
         return index;
     }
 
-    int LoadImage(const Material& material) {
-        const std::string path = FindTextureFile(modelPath_, material.textureFile);
-        if (path.empty()) {
-            Warn(material, "is not beside the model");
-            return -1;
-        }
-        const auto known = imageOfPath_.find(path);
-        if (known != imageOfPath_.end()) {
-            return known->second;
-        }
-        std::string why;
-        std::optional<TextureImage> image = DecodeTextureFile(path, why);
-        int index = -1;
-        if (image) {
-            index = static_cast<int>(images_.size());
-            images_.push_back(std::move(*image));
-        } else {
-            Warn(material, why);
-        }
-        imageOfPath_[path] = index;
-        return index;
-    }
-
-    static void Warn(const Material& material, const std::string& why) {
-        std::fprintf(stderr, "texture \"%s\" of material \"%s\" %s; its colour is drawn\n",
-                     material.textureFile.c_str(), material.name, why.c_str());
-    }
-
-    std::string modelPath_;
+    const TextureOfMaterial& textureOf_;
     std::map<BatchKey, std::uint32_t> batchOfKey_;
     std::vector<BatchKey> keys_;           // by batch, in the order first used
     std::vector<std::size_t> faceCounts_;  // by batch
@@ -220,15 +185,13 @@ private:
     std::vector<std::vector<std::uint32_t>> batchOfFace_;
     std::vector<std::vector<float>> smoothNormals_;
     std::unordered_map<const Material*, int> textureOfMaterial_;
-    std::map<std::string, int> imageOfPath_;
-    std::vector<TextureImage> images_;
 };
 
 }  // namespace
 
-MaterialBatches BuildMaterialBatches(const Mesh* firstMesh, const std::string& modelPath,
+MaterialBatches BuildMaterialBatches(const Mesh* firstMesh, const TextureOfMaterial& textureOf,
                                      PartOrder order) {
-    BatchBuilder builder(modelPath);
+    BatchBuilder builder(textureOf);
     for (const Mesh* mesh = firstMesh; mesh != nullptr; mesh = mesh->next) {
         builder.AddMesh(*mesh);
     }

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <utility>
 
+#include "images/ModelTextures.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -69,14 +70,59 @@ private:
     bool smooth_ = false;
 };
 
+void DeleteStaleTextures() {
+    std::vector<GLuint>& stale = StaleTextures();
+    if (!stale.empty()) {
+        glDeleteTextures(static_cast<GLsizei>(stale.size()), stale.data());
+        stale.clear();
+    }
+}
+
+// Uploads each image as a texture object with its mipmaps, its name kept by image index.
+class GlTextureUploader : public TextureUploader {
+public:
+    explicit GlTextureUploader(std::vector<GLuint>& names) : names_(names) {}
+
+    int LargestSide() override {
+        GLint largest = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+        return largest > 0 ? largest : 64;  // every OpenGL takes 64
+    }
+
+    int Upload(const TextureImage& image) override {
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        // Scales the image to powers of two, as OpenGL 1.1 requires, and builds its mipmaps.
+        const GLint error = gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, image.width, image.height,
+                                              GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
+        if (error != 0) {
+            std::fprintf(stderr, "a texture of %dx%d pixels could not be uploaded (GLU error %d)\n",
+                         image.width, image.height, static_cast<int>(error));
+        }
+        names_.push_back(name);
+        return static_cast<int>(names_.size() - 1);
+    }
+
+private:
+    std::vector<GLuint>& names_;
+};
+
 }  // namespace
 
 MaterialDrawing::MaterialDrawing(const Mesh* firstMesh, float masterScale,
-                                 const std::string& modelPath, bool compiled)
-    : masterScale_(masterScale),
-      compiled_(compiled),
-      batches_(BuildMaterialBatches(firstMesh, modelPath,
-                                    compiled ? PartOrder::kSpatial : PartOrder::kFileOrder)) {
+                                 const std::string& modelPath, const TextureLimits& textures,
+                                 bool compiled)
+    : masterScale_(masterScale), compiled_(compiled) {
+    DeleteStaleTextures();
+    // Each image is uploaded as soon as it is decoded and freed before the next is read.
+    GlTextureUploader uploader(textureNames_);
+    ModelTextures modelTextures(modelPath, textures, uploader);
+    batches_ = BuildMaterialBatches(
+        firstMesh, [&](const Material& material) { return modelTextures.TextureFor(material); },
+        compiled ? PartOrder::kSpatial : PartOrder::kFileOrder);
     if (compiled_) {
         ForEachArray(
             [](const void* data, std::size_t bytes) { platform::KeepArraysFixed(data, bytes); });
@@ -116,34 +162,6 @@ std::size_t MaterialDrawing::ArrayBytes() const {
                  sizeof(DrawingPart) * arrays.parts.capacity();
     }
     return bytes;
-}
-
-void MaterialDrawing::UploadTextures() {
-    std::vector<GLuint>& stale = StaleTextures();
-    if (!stale.empty()) {
-        glDeleteTextures(static_cast<GLsizei>(stale.size()), stale.data());
-        stale.clear();
-    }
-    textureNames_.assign(batches_.images.size(), 0);
-    if (!textureNames_.empty()) {
-        glGenTextures(static_cast<GLsizei>(textureNames_.size()), textureNames_.data());
-    }
-    for (std::size_t i = 0; i < textureNames_.size(); ++i) {
-        const TextureImage& image = batches_.images[i];
-        glBindTexture(GL_TEXTURE_2D, textureNames_[i]);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        // Scales the image to powers of two, as OpenGL 1.1 requires, and builds its mipmaps.
-        const GLint error = gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, image.width, image.height,
-                                              GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
-        if (error != 0) {
-            std::fprintf(stderr, "a texture of %dx%d pixels could not be uploaded (GLU error %d)\n",
-                         image.width, image.height, static_cast<int>(error));
-        }
-    }
-    // GL holds the pixels now.
-    batches_.images = {};
-    uploaded_ = true;
 }
 
 // From the batch's arrays: the driver reads only the vertices of the parts drawn.
@@ -192,9 +210,6 @@ void MaterialDrawing::Draw() {
         // The scale reaches the normals too: GL renormalises them, so the light does not
         // depend on the model's units.
         glEnable(GL_NORMALIZE);
-    }
-    if (!uploaded_) {
-        UploadTextures();
     }
     if (batches_.batches.empty()) {
         return;

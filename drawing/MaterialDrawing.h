@@ -13,21 +13,23 @@
 #include "drawing/MaterialBatches.h"
 #include "drawing/ModelDrawer.h"
 #include "drawing/ViewFrustum.h"
+#include "images/ImageBudget.h"
 
 class MaterialDrawing : public ModelDrawer {
 public:
-    // Lays out the meshes from `firstMesh` on, drawn at `masterScale`; textures are looked for
-    // beside `modelPath`.
+    // Lays out the meshes from `firstMesh` on, drawn at `masterScale`. The textures are looked
+    // for beside `modelPath`, decoded within `textures` and uploaded one by one, before the
+    // layout: a GL context must be current.
     MaterialDrawing(const Mesh* firstMesh, float masterScale, const std::string& modelPath,
-                    bool compiled);
+                    const TextureLimits& textures, bool compiled);
     // Issues no GL call: the context may be gone. The texture objects are deleted at the next
     // upload, when a context is current again.
     ~MaterialDrawing() override;
     MaterialDrawing(const MaterialDrawing&) = delete;
     MaterialDrawing& operator=(const MaterialDrawing&) = delete;
 
-    // Under the current matrix, light and fog, scaled by the master scale; uploads the textures
-    // the first time. Leaves the GL state as it found it, with flat shading.
+    // Under the current matrix, light and fog, scaled by the master scale. Leaves the GL state
+    // as it found it, with flat shading.
     void Draw() override;
     // What the vertex arrays hold, in bytes.
     std::size_t ArrayBytes() const override;
@@ -37,7 +39,6 @@ private:
     // they keep their contents as long as this drawing lives.
     template <class Visit>
     void ForEachArray(const Visit& visit) const;
-    void UploadTextures();
     ViewFrustum CurrentView() const;
     // The parts of the opaque or the transparent batches, leaving out those outside `frustum`
     // (the uncompiled drawing's frustum leaves out nothing).
@@ -48,6 +49,5 @@ private:
     float masterScale_;
     bool compiled_;
     MaterialBatches batches_;
-    std::vector<unsigned int> textureNames_;  // by image
-    bool uploaded_ = false;
+    std::vector<unsigned int> textureNames_;  // by texture index
 };

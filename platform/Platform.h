@@ -223,4 +223,40 @@ void ReleaseArrays(const void* data);
 // definition for every backend, part of the model reader (platform/common/PrefaultPages.cpp).
 void PrefaultForWriting(void* buffer, std::size_t bytes);
 
+// --- Image decoding ---
+// The system's own decoders of the compressed formats texture images come in, chosen per
+// build rather than per window backend (the fake platform and the tests use the build's real
+// ones): libpng, libjpeg-turbo and giflib on Linux (platform/imagelibs), the Windows Imaging
+// Component (platform/win32), the browser's decoders (platform/web). BMP and TGA are decoded by
+// the program itself on every system. The bytes are untrusted: a decoder refuses, with a reason,
+// whatever it cannot decode; none reads outside `bytes`.
+enum class ImageCodec { kPng, kJpeg, kGif };
+
+// Whether this build decodes the codec at all.
+bool DecodesImageCodec(ImageCodec codec);
+
+// Takes a decoded image's rows, the top row first, four bytes a pixel (red, green, blue,
+// alpha; alpha 255 where the image has none).
+class ImageRowSink {
+public:
+    virtual ~ImageRowSink() = default;
+    // The size of the rows that follow, before the first; false stops the decoding.
+    virtual bool BeginRows(int width, int height) = 0;
+    // One row of `width` pixels; false stops the decoding.
+    virtual bool TakeRow(const unsigned char* rgba) = 0;
+};
+
+// The image's width and height as its header gives them, without decoding a pixel; false, and
+// why in `why`, when the bytes hold no such header.
+bool ReadImageSize(ImageCodec codec, const unsigned char* bytes, std::size_t length, int& width,
+                   int& height, std::string& why);
+
+// Decodes the first image in `bytes` into `sink`. A decoder that can reduce cheaply (libjpeg's
+// scaled decoding, the browser's resizing) may hand rows reduced by a power-of-two factor s,
+// ceil(width / s) by ceil(height / s), with s no larger than the smallest power of two that
+// brings both sides within `wantedSide`; BeginRows says which size comes. False, and why in
+// `why`, when the image cannot be decoded or the sink stopped it.
+bool DecodeImageRows(ImageCodec codec, const unsigned char* bytes, std::size_t length,
+                     int wantedSide, ImageRowSink& sink, std::string& why);
+
 }  // namespace platform

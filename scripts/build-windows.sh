@@ -44,8 +44,9 @@ cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 cmake --build build-win -j"$jobs"
 
 # What a clean Windows has: the C runtime (msvcrt, or the universal one) and the system's own
-# libraries. libstdc++, libgcc and winpthread are inside the programs.
-system_dll='^(kernel32|user32|gdi32|shell32|opengl32|glu32|winmm|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+# libraries (the Windows Imaging Component and COM decode texture images). libstdc++, libgcc
+# and winpthread are inside the programs.
+system_dll='^(kernel32|user32|gdi32|shell32|opengl32|glu32|winmm|windowscodecs|ole32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 for program in walkthrough model-info make-sample; do
     exe=build-win/$program.exe
     imports=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print tolower($3)}')

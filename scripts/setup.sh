@@ -9,9 +9,11 @@ set -euo pipefail
 
 # xfonts-base: SDL's X11 message box draws its text with the X core fonts.
 # libegl-dev, libopengl-dev, libpng-dev: the headless renderer walkthrough-shot.
-# libstb-dev: stb_image, which decodes the models' texture images.
+# libpng-dev, libjpeg62-turbo-dev, libgif-dev: the decoders of the models' texture images.
+# libstb-dev: stb_image_write, with which make-sample writes the textured sample's images.
 packages=(g++ cmake make pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-          libegl-dev libopengl-dev libegl-mesa0 libpng-dev xfonts-base libcli11-dev libstb-dev)
+          libegl-dev libopengl-dev libegl-mesa0 libpng-dev libjpeg62-turbo-dev libgif-dev
+          xfonts-base libcli11-dev libstb-dev)
 tests=false
 windows=false
 web=false

@@ -17,13 +17,13 @@ private:
     Scene& scene_;
 };
 
-std::unique_ptr<ModelDrawer> MakeDrawer(Scene& scene, ModelDrawingStyle style) {
-    switch (style) {
+std::unique_ptr<ModelDrawer> MakeDrawer(Scene& scene, const OpenOptions& options) {
+    switch (options.drawing) {
         case ModelDrawingStyle::kMaterials:
         case ModelDrawingStyle::kMaterialsImmediate:
-            return std::make_unique<MaterialDrawing>(g_meshHead->next, scene.modelScale,
-                                                     scene.ModelPath(),
-                                                     style == ModelDrawingStyle::kMaterials);
+            return std::make_unique<MaterialDrawing>(
+                g_meshHead->next, scene.modelScale, scene.ModelPath(), options.textures,
+                options.drawing == ModelDrawingStyle::kMaterials);
         case ModelDrawingStyle::kMeshColours:
             break;
     }
@@ -103,7 +103,7 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
     if (!goOn("Laying out", 0.0)) {
         return giveUp("");
     }
-    std::unique_ptr<ModelDrawer> drawer = MakeDrawer(scene, options.drawing);
+    std::unique_ptr<ModelDrawer> drawer = MakeDrawer(scene, options);
     if (!goOn("Indexing for walking", 0.0)) {
         return giveUp("");
     }

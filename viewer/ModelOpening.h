@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "images/ImageBudget.h"
 #include "placement/ModelUnits.h"
 #include "placement/UpAxis.h"
 #include "placement/ViewFit.h"
@@ -27,6 +28,8 @@ struct OpenOptions {
     UpAxis up = UpAxis::kZ;
     ViewFitOptions fit;
     ModelDrawingStyle drawing = ModelDrawingStyle::kMaterials;
+    // What its texture images may cost, and the side they are reduced to.
+    TextureLimits textures;
     // Walk from the start (else fly): at human scale, unless a scale is given, from the file's
     // camera put down on the floor, or from outside the model.
     bool walk = false;

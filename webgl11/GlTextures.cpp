@@ -42,6 +42,12 @@ void glTexParameteri(GLenum target, GLenum name, GLint value) {
 
 void glTexEnvi(GLenum, GLenum, GLint) {}
 
+void glGetIntegerv(GLenum name, GLint* value) {
+    if (value != nullptr) {
+        *value = name == GL_MAX_TEXTURE_SIZE ? kLargestTexture : 0;
+    }
+}
+
 GLint gluBuild2DMipmaps(GLenum target, GLint, GLsizei width, GLsizei height, GLenum format,
                         GLenum type, const void* data) {
     if (target != GL_TEXTURE_2D || format != GL_RGBA || type != GL_UNSIGNED_BYTE) {

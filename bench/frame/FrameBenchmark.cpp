@@ -96,7 +96,7 @@ std::unique_ptr<NamedModelView> MaterialsView(bool compiled) {
     return std::make_unique<NamedModelView>(
         scene, Placement(),
         std::make_unique<MaterialDrawing>(g_meshHead->next, scene.modelScale, scene.ModelPath(),
-                                          compiled),
+                                          TextureLimits(), compiled),
         std::make_unique<ModelWalk>(scene, Placement(), LengthUnit::kMetre));
 }
 

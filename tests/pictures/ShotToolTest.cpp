@@ -19,6 +19,8 @@ std::string Describe(const ShotOptions& o) {
     return o.modelPath + " " + kViews[static_cast<int>(o.view)] + " " +
            (o.scale ? std::to_string(*o.scale) + " " : "") + std::to_string(o.frames) + " " +
            std::to_string(o.width) + "x" + std::to_string(o.height) + (o.bench ? " bench " : " ") +
+           (o.timeLimitSeconds != 0 ? std::to_string(o.timeLimitSeconds) + "s " : "") +
+           (o.memoryLimitMegabytes != 0 ? std::to_string(o.memoryLimitMegabytes) + "MB " : "") +
            o.outputPath;
 }
 
@@ -29,6 +31,8 @@ TEST(ShotOptions, ReadsOptionsOrSaysWhyNot) {
           "m.3ds auto 4600 320x200 bench o.png"},
          {"--size 256 -o o.png", -1, "kelm.3ds original 1 256x256 o.png"},
          {"--view fit --scale 2.5 -o o.png", -1, "kelm.3ds fit 2.500000 1 800x600 o.png"},
+         {"--size 96 --time-limit 10 --memory-limit 1024 -o o.png", -1,
+          "kelm.3ds original 1 96x96 10s 1024MB o.png"},
          {"--help", 0, "--hold KEY:FROM-TO"},
          {"--version", 0, "walkthrough-shot " PROJECT_VERSION "\n"},
          {"--frames 2", 2, "-o"}, {"--frames 2000000 --bench -o x.png", 2, "--bench"}});
@@ -38,7 +42,8 @@ TEST(ShotOptions, ReadsOptionsOrSaysWhyNot) {
           "--frames 99999999999999999999", "--size 800x", "--size 0", "--size 0x600",
           "--size 800x600x2", "--size 5000x10", "--hold W", "--hold Q:1-2", "--hold W:0-2",
           "--hold W:5-2", "--hold W:1-", "--mouse 1,2", "--mouse 1@3", "--mouse 1,2@0",
-          "--mouse 9999999,0@1"}) {
+          "--mouse 9999999,0@1", "--time-limit 0", "--time-limit 1.5", "--time-limit 86401",
+          "--memory-limit 63", "--memory-limit 1048577"}) {
         // clang-format on
         ExpectOutcomes(ParseShotCommandLine, "walkthrough-shot", Describe,
                        {{bad + " -o x.png", 2, bad.substr(0, bad.find(' '))}});

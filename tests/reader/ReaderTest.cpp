@@ -8,7 +8,7 @@
 #include <fstream>
 #include <ostream>
 
-#include "scene/TextureFiles.h"
+#include "images/TextureFolder.h"
 #include "tests/reader/LoadedModel.h"
 #include "tests/reader/ModelCases.h"
 
@@ -180,8 +180,9 @@ TEST(Reader, SummaryFindsTexturesBesideTheModelAndCountsTheMeshesUsingThem) {
                         "\nmeshes       1\ntextured     1\ntransparent  1\nsmoothed     1\n"),
               std::string::npos)
         << text;
-    EXPECT_EQ(FindTextureFile(model, "C:\\MAPS\\bRICK.jpg"), image);
-    EXPECT_EQ(FindTextureFile(model, "GLASS.PNG") + FindTextureFile(model, ".."), "");
+    TextureFolder textures(model);
+    EXPECT_EQ(textures.Find("C:\\MAPS\\bRICK.jpg"), image);
+    EXPECT_EQ(textures.Find("GLASS.PNG") + textures.Find(".."), "");
     fs::remove_all(folder);
 }
 

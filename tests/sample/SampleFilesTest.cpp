@@ -19,8 +19,8 @@
 #include <tuple>
 #include <vector>
 
+#include "images/TextureFolder.h"
 #include "scene/Scene.h"
-#include "scene/TextureFiles.h"
 #include "tests/reader/LoadedModel.h"
 
 namespace {
@@ -122,7 +122,7 @@ TEST(SampleFiles, TexturedModelUsesEveryPartOfAMaterial) {
         if (!map.empty()) {
             ++maps;
             EXPECT_TRUE(std::regex_match(map, std::regex("[A-Z0-9]{1,8}\\.[A-Z]{3}"))) << map;
-            const std::filesystem::path found = FindTextureFile(kTexturedModel, map);
+            const std::filesystem::path found = TextureFolder(kTexturedModel).Find(map);
             EXPECT_TRUE(!found.empty() && found.filename() != map) << map;
         }
         scaledMaps += material->uScale != 1 || material->vScale != 1 || material->uOffset != 0 ||

@@ -70,6 +70,11 @@ void glGetDoublev(GLenum, GLdouble* values) {
     std::fill(values, values + 16, 0.0);
 }
 
+// The one integer queried: textures as large as Mesa's software renderer takes.
+void glGetIntegerv(GLenum name, GLint* value) {
+    *value = name == GL_MAX_TEXTURE_SIZE ? 16384 : 0;
+}
+
 // Texture names 1 to count; an image is recorded by its size.
 void glGenTextures(GLsizei count, GLuint* names) {
     for (GLsizei i = 0; i < count; ++i) {

@@ -139,7 +139,7 @@ TEST_F(MaterialsDrawing, BatchesByMaterialWithTexturesTwoSidedAndATransparentPas
     material("Glass", 0, 0, 255, [&] { w.Transparency(50), w.TwoSided(); });
     material("Paint", 0, 255, 0, [&] { w.TwoSided(); });
     material("Lost", 255, 255, 0, [&] { w.TextureMap("missing.tga"); });
-    material("Huge", 0, 255, 255, [&] { w.TextureMap(WriteTga("huge.tga", 8193, 1, false)); });
+    material("Huge", 0, 255, 255, [&] { w.TextureMap(WriteTga("huge.tga", 16385, 1, false)); });
     // Face 5 is in no group: the mesh's colour, that of its last group.
     w.MeshObject({"Wall",
                   {0, 0, 0, 1, 0, 0, 0, 1, 0},

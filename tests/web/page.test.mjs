@@ -1,6 +1,7 @@
 // The web page in headless chromium: the sample scene's frame, and a textured model's picked
 // through the file input, against the desktop pictures of the same frames; a dropped model,
-// walking with W, a damaged and a non-3DS file reported in the page, and no console errors.
+// walking with W, G switching a dropped model between flying and walking, a damaged and a
+// non-3DS file reported in the page, and no console errors.
 //   WALKTHROUGH_WEB_DIR   the built page (default: build-web)
 //   WALKTHROUGH_SHOT      the desktop walkthrough-shot (default: build/walkthrough-shot)
 //   WALKTHROUGH_WEB_MODELS make-sample's scene in sample/ and its textured one in textured/
@@ -178,6 +179,22 @@ test('a dropped model is shown', async () => {
   await waitFrames(page, 5);
   assert.ok(differingFraction(await readFrame(page), before) > 0.1, 'the model is not shown');
   assert.equal(await problemsShown(page), '');
+  await page.close();
+});
+
+test('G switches a dropped model between flying and walking, and the title says which', async () => {
+  const page = await openPage();
+  await waitForFrame(page, 3);
+  await dropFiles(page, texturedFiles());
+  const titled = (mode) => page.waitForFunction(
+      (shown) => document.getElementById('title').textContent === `kelm.3ds - ${shown}`,
+      mode === 'walking' ? 'walking (G: fly)' : 'flying (G: walk)', {timeout: 60000});
+  await titled('flying');
+  await page.keyboard.press('g');
+  await titled('walking');
+  assert.equal(await page.title(), 'kelm.3ds - walking (G: fly)');
+  await page.keyboard.press('g');
+  await titled('flying');
   await page.close();
 });
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "images/TextureFolder.h"
 #include "scene/Scene.h"
-#include "scene/TextureFiles.h"
 
 namespace {
 
@@ -76,11 +76,12 @@ void PrintMeshMaterials(std::FILE* out, int index, const Mesh& mesh) {
 }  // namespace
 
 void PrintTextureFiles(const Scene& scene, const char* modelPath, std::FILE* out) {
+    TextureFolder folder(modelPath);
     for (const Material* m = scene.materials->next; m != nullptr; m = m->next) {
         if (m->textureFile.empty()) {
             continue;
         }
-        const std::string found = FindTextureFile(modelPath, m->textureFile);
+        const std::string found = folder.Find(m->textureFile);
         std::fprintf(out, "  %s: texture %s, %s%s\n", m->name, m->textureFile.c_str(),
                      found.empty() ? "not found beside the model" : "found as ", found.c_str());
     }

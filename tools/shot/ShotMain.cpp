@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "images/ModelTextures.h"
 #include "platform/offscreen/OffscreenContext.h"
 #include "platform/offscreen/OffscreenScript.h"
 #include "render/FixedState.h"
@@ -15,6 +16,7 @@
 #include "scene/ModelFileCheck.h"
 #include "tools/shot/FrameTimes.h"
 #include "tools/shot/PngFile.h"
+#include "tools/shot/RunBounds.h"
 #include "tools/shot/ShotOptions.h"
 #include "viewer/ModelOpening.h"
 
@@ -42,6 +44,27 @@ void ReleaseKeys(NamedModelView& view, const ShotOptions& options, int frame) {
             view.KeyReleased(key);
         }
     }
+}
+
+// Under bounds the picture is written under a name of its own and renamed once whole, so that
+// a run the bounds end leaves nothing at OUT.png.
+bool WritePicture(const ShotOptions& options, const RgbImage& picture, std::string& why) {
+    if (options.timeLimitSeconds == 0 && options.memoryLimitMegabytes == 0) {
+        return WritePng(options.outputPath, picture, why);
+    }
+    const std::string partial = options.outputPath + ".writing";
+    SetPictureInProgress(partial);
+    const bool written = WritePng(partial, picture, why);
+    if (written && std::rename(partial.c_str(), options.outputPath.c_str()) == 0) {
+        SetPictureInProgress({});
+        return true;
+    }
+    if (written) {
+        why = options.outputPath + ": cannot be replaced";
+    }
+    std::remove(partial.c_str());
+    SetPictureInProgress({});
+    return false;
 }
 
 // Renders the frames with the renderer's context current and takes the last picture.
@@ -72,7 +95,7 @@ int RenderAndWrite(SceneRenderer& renderer, NamedModelView& view, const ShotOpti
         return Failure("the rendering context was lost");
     }
     std::string why;
-    if (!WritePng(options.outputPath, picture, why)) {
+    if (!WritePicture(options, picture, why)) {
         return Failure("cannot write " + why);
     }
     if (options.bench) {
@@ -105,10 +128,13 @@ OpenOptions OpeningOf(const ShotOptions& options) {
     open.drawing = !options.drawMaterials ? ModelDrawingStyle::kMeshColours
                    : options.immediate    ? ModelDrawingStyle::kMaterialsImmediate
                                           : ModelDrawingStyle::kMaterials;
+    // No texture is decoded larger than the picture can show.
+    open.textures = LimitsForPicture(options.width, options.height);
     return open;
 }
 
 int Shoot(const ShotOptions& options) {
+    StartRunBounds(options.timeLimitSeconds, options.memoryLimitMegabytes);
     // The program itself carries on without a model; a picture of nothing is an error, said
     // before any context is made.
     if (const auto problem = CheckModelFile(options.modelPath)) {

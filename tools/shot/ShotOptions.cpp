@@ -16,6 +16,10 @@ constexpr long kMaxFrames = 100000000;
 constexpr long kMaxCursorOffset = 1000000;
 // --bench keeps one time per frame.
 constexpr int kMaxBenchFrames = 1000000;
+// The bounds a thumbnailer may set: a day, a terabyte; below 64 MB not even GL starts.
+constexpr long kMaxTimeLimit = 86400;
+constexpr long kMinMemoryLimit = 64;
+constexpr long kMaxMemoryLimit = 1L << 20;
 
 // Reads a whole decimal integer in [low, high] from `text`, up to `stop` or its end, and
 // leaves `text` past it.
@@ -177,6 +181,28 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
     app.add_flag("--immediate", options.immediate,
                  "with --model: send every face every frame, uncompiled and none left out (the "
                  "picture is the same)");
+    std::string timeLimit;
+    std::string memoryLimit;
+    app.add_option("--time-limit", timeLimit,
+                   "past SECONDS of wall-clock time, stop: nothing written, exit status 1")
+        ->type_name("SECONDS")
+        ->check(Wants("wants whole seconds from 1 to " + std::to_string(kMaxTimeLimit),
+                      [](const std::string& text) {
+                          const char* at = text.c_str();
+                          int seconds = 0;
+                          return TakeInteger(at, '\0', 1, kMaxTimeLimit, seconds);
+                      }));
+    app.add_option("--memory-limit", memoryLimit,
+                   "past MB megabytes of memory (peak resident), stop: nothing written, exit "
+                   "status 1")
+        ->type_name("MB")
+        ->check(Wants("wants megabytes from " + std::to_string(kMinMemoryLimit) + " to " +
+                          std::to_string(kMaxMemoryLimit),
+                      [](const std::string& text) {
+                          const char* at = text.c_str();
+                          int megabytes = 0;
+                          return TakeInteger(at, '\0', kMinMemoryLimit, kMaxMemoryLimit, megabytes);
+                      }));
     app.add_option("-o", options.outputPath, "the picture to write")
         ->type_name("OUT.png")
         ->required();
@@ -195,6 +221,12 @@ ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const*
         }
         for (const std::string& move : moves) {
             ParseMouse(move.c_str(), options.input);
+        }
+        if (const char* at = timeLimit.c_str(); !timeLimit.empty()) {
+            TakeInteger(at, '\0', 1, kMaxTimeLimit, options.timeLimitSeconds);
+        }
+        if (const char* at = memoryLimit.c_str(); !memoryLimit.empty()) {
+            TakeInteger(at, '\0', kMinMemoryLimit, kMaxMemoryLimit, options.memoryLimitMegabytes);
         }
         if (options.bench && options.frames > kMaxBenchFrames) {
             throw CLI::ValidationError(

@@ -3,7 +3,7 @@
 //   walkthrough-shot [--model FILE] [--view auto|camera|fit|original] [--scale S] [--up z|y]
 //                    [--walk] [--units m|cm|mm|in|ft] [--print-pose] [--frames N]
 //                    [--size WxH|N] [--hold KEY:FROM-TO]... [--mouse DX,DY@FRAME]... [--bench]
-//                    [--immediate] -o OUT.png
+//                    [--immediate] [--time-limit SECONDS] [--memory-limit MB] -o OUT.png
 //   walkthrough-shot --help | --version
 #pragma once
 
@@ -36,6 +36,9 @@ struct ShotOptions {
     platform::offscreen::InputScript input;
     std::string outputPath;
     bool bench = false;
+    // Bounds on the run as a thumbnailer sets them, 0 for none: past either nothing is written.
+    int timeLimitSeconds = 0;
+    int memoryLimitMegabytes = 0;
 };
 
 ParsedCommandLine<ShotOptions> ParseShotCommandLine(int argc, const char* const* argv);
