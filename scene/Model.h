@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "scene/FaceMaterials.h"
+
 constexpr int kNameCapacity = 256;  // 255 bytes and the terminating zero
 
 struct Material {
@@ -26,14 +28,15 @@ struct Material {
 };
 
 struct Mesh {
-    // Vertex count of the adopted vertex list; 0 until one is read.
+    // Vertex count of the vertex list read; 0 until one is read.
     std::int32_t vertexCount;
-    // x, y, z floats per vertex, two bytes into the vertex-list body buffer that the mesh owns
-    // (the buffer starts at vertices - 2). The floats are not 4-byte aligned: read them with
-    // std::memcpy. Null until a vertex list is read.
+    // x, y, z floats per vertex, two bytes into the vertex-list body in the model file's bytes,
+    // which the scene holds while the model is loaded. The floats are not 4-byte aligned: read
+    // them with std::memcpy. Null until a vertex list is read.
     unsigned char* vertices;
-    // Owned face buffer: word 0 the face count, then per face three vertex indices and the
-    // flags word, as in the file. Null until a face list is read.
+    // Face records: word 0 the face count, then per face three vertex indices and the flags
+    // word, as in the file; in the file's bytes where the face list lies on a 16-bit boundary,
+    // else a buffer the mesh owns. Null until a face list is read.
     std::uint16_t* faces;
     // The colour of the matched material (not owned), or null when no material matched or the
     // material has no colour: such a mesh is drawn white.
@@ -46,7 +49,7 @@ struct Mesh {
     // Read for drawing a model as its author made it:
     // per face, the material of the last group that named it and matched, null for a face in
     // no such group (it keeps the mesh's colour); empty when no group matched.
-    std::vector<const Material*> faceMaterials;
+    FaceMaterials faceMaterials;
     // Mapping coordinates, u and v per vertex, as the file holds them (its count may differ
     // from the vertex count: only coordinates for every vertex texture the mesh).
     std::vector<float> textureCoords;

@@ -6,18 +6,16 @@
 // vertices, faces and coordinates its bodies really hold, a face that names a vertex the mesh
 // does not have gets the zero normal instead of reading one, and a material group's index of a
 // face the mesh does not have is left out.
-#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include "platform/Platform.h"
+#include "scene/BackgroundJobs.h"
 #include "scene/ChunkIds.h"
 #include "scene/Scene.h"
-#include "scene/SecondThread.h"
 
 namespace {
 
@@ -71,44 +69,8 @@ int ComputeFaceNormalRange(const Mesh& mesh, int first, int end, float* normals)
     return unusable;
 }
 
-// The faces a thread claims at a time.
-constexpr int kFacesPerClaim = 2048;
-
-// Computes blocks of faces not yet claimed by another thread until none are left. Returns the
-// number of faces naming a missing vertex among those it computed.
-int ComputeUnclaimedNormals(const Mesh& mesh, int faceCount, float* normals,
-                            std::atomic<int>& nextUnclaimed) noexcept {
-    int unusable = 0;
-    for (;;) {
-        const int first = nextUnclaimed.fetch_add(kFacesPerClaim, std::memory_order_relaxed);
-        if (first >= faceCount) {
-            return unusable;
-        }
-        const int end = faceCount - first > kFacesPerClaim ? first + kFacesPerClaim : faceCount;
-        unusable += ComputeFaceNormalRange(mesh, first, end, normals);
-    }
-}
-
-// The normals of all the mesh's faces. A big mesh's faces are shared by this thread and a
-// second one, block by block, so that both cores work when both are free and this thread does
-// nearly all when the other is slow to start (a machine of one core starts none). The first
-// block is the helper's own, so that its share is never empty. Each face's normal is computed
-// as on one thread, and the helper has ended when this returns. Returns the number of faces
-// naming a missing vertex.
-int ComputeFaceNormals(const Mesh& mesh, int faceCount, float* normals) {
-    if (faceCount < kFacesWorthASecondThread || std::thread::hardware_concurrency() == 1) {
-        return ComputeFaceNormalRange(mesh, 0, faceCount, normals);
-    }
-    std::atomic<int> nextUnclaimed{kFacesPerClaim};
-    int unusable[2] = {0, 0};  // by share: the helper's, this thread's
-    ShareWithSecondThread([&mesh, faceCount, normals, &nextUnclaimed, &unusable](int share) {
-        if (share == 0) {
-            unusable[0] = ComputeFaceNormalRange(mesh, 0, kFacesPerClaim, normals);
-        }
-        unusable[share] += ComputeUnclaimedNormals(mesh, faceCount, normals, nextUnclaimed);
-    });
-    return unusable[0] + unusable[1];
-}
+// Below this many faces a mesh's normals are computed at once: handing them over costs more.
+constexpr int kFacesWorthHandingOver = 4096;
 
 }  // namespace
 
@@ -201,12 +163,11 @@ std::int32_t Scene::CountedRecords(int recordBytes, ProblemKind noCount, Problem
     return count;
 }
 
-// The mesh adopts the body buffer: `vertices` points just past its 16-bit count.
+// The vertices stay in the file's bytes: `vertices` points just past the body's 16-bit count.
 void Scene::ReadVertexList(Mesh& mesh) {
     ReadChunkBody();
     if (mesh.vertices != nullptr) {
         Tolerate(ProblemKind::kSecondVertexList, "a second vertex list replaces the first");
-        delete[](mesh.vertices - 2);
         mesh.vertices = nullptr;
         mesh.vertexCount = 0;
     }
@@ -217,7 +178,6 @@ void Scene::ReadVertexList(Mesh& mesh) {
     }
     mesh.vertexCount = held;
     mesh.vertices = chunkData + 2;
-    chunkData = nullptr;
     if (!mesh.textureCoords.empty()) {
         CheckMappingCount(mesh);
     }
@@ -253,15 +213,15 @@ void Scene::CheckMappingCount(const Mesh& mesh) {
     }
 }
 
-// The face records go straight into their final buffer. A count larger than the body keeps
-// the whole faces the body holds, and the rest of the body is passed over.
+// The face records stay in the file's bytes where they lie on a 16-bit boundary, the count word
+// before them (set to the faces held when the body holds fewer); elsewhere they are copied into
+// a buffer of the mesh's own. A count larger than the body keeps the whole faces the body holds,
+// and the rest of the body is passed over.
 void Scene::ReadFaceList(Mesh& mesh) {
+    unsigned char* const body = bytes_.data + bytesRead;
     std::uint16_t count = 0;
     if (chunkLength >= 2) {
-        unsigned char countBytes[2];
-        if (std::fread(countBytes, 1, 2, file) == 2) {
-            std::memcpy(&count, countBytes, sizeof count);
-        }
+        std::memcpy(&count, body, sizeof count);
         bytesRead += 2;
     } else {
         Tolerate(ProblemKind::kNoFaceCount,
@@ -269,16 +229,25 @@ void Scene::ReadFaceList(Mesh& mesh) {
         PassOverRestOfChunk();
     }
     const std::int32_t held = chunkLength >= 2 ? (chunkLength - 2) / kFaceBytes : 0;
-    int faceCount = count > held ? held : count;
+    const int faceCount = count > held ? held : count;
 
-    delete[] mesh.faces;  // null: a mesh reads one face list, its groups run on to its end
-    delete[] mesh.normals;
-    mesh.faces = new std::uint16_t[1 + 4 * static_cast<std::size_t>(faceCount)];
-    platform::PrefaultForWriting(
-        mesh.faces, sizeof(std::uint16_t) * (1 + 4 * static_cast<std::size_t>(faceCount)));
-    const std::size_t delivered = std::fread(mesh.faces + 1, kFaceBytes, faceCount, file);
-    faceCount = static_cast<int>(delivered);
-    mesh.faces[0] = static_cast<std::uint16_t>(faceCount);
+    // Null: a mesh reads one face list, its groups run on to its end (and so no normals are
+    // being computed into the buffer).
+    ReleaseFaces(mesh);
+    const std::size_t words = 1 + 4 * static_cast<std::size_t>(faceCount);
+    if (chunkLength >= 2 && reinterpret_cast<std::uintptr_t>(body) % alignof(std::uint16_t) == 0) {
+        mesh.faces = reinterpret_cast<std::uint16_t*>(body);
+    } else {
+        mesh.faces = new std::uint16_t[words];
+        platform::PrefaultForWriting(mesh.faces, sizeof(std::uint16_t) * words);
+        mesh.faces[0] = 0;
+        if (faceCount > 0) {
+            std::memcpy(mesh.faces + 1, body + 2, sizeof(std::uint16_t) * (words - 1));
+        }
+    }
+    if (mesh.faces[0] != faceCount) {
+        mesh.faces[0] = static_cast<std::uint16_t>(faceCount);
+    }
     bytesRead += kFaceBytes * faceCount;
     if (faceCount < count) {
         Tolerate(ProblemKind::kFacesMissing, "body holds " + std::to_string(faceCount) + " of " +
@@ -289,11 +258,20 @@ void Scene::ReadFaceList(Mesh& mesh) {
     mesh.normals = new float[3 * static_cast<std::size_t>(faceCount)];
     platform::PrefaultForWriting(mesh.normals,
                                  sizeof(float) * 3 * static_cast<std::size_t>(faceCount));
-    const int unusable = ComputeFaceNormals(mesh, faceCount, mesh.normals);
-    if (unusable > 0) {
-        Tolerate(ProblemKind::kFacesNotDrawable,
-                 std::to_string(unusable) + " of " + std::to_string(faceCount) +
-                     " faces name a vertex the mesh does not have; they are not drawn");
+    // A big mesh's normals are computed on the second thread while the reading goes on: what
+    // they read (the vertices and faces) is final once the face list is read.
+    if (normalJobs_ != nullptr && faceCount >= kFacesWorthHandingOver) {
+        int* const undrawable = TolerateUndrawableLater(faceCount);
+        const Mesh* const meshRead = &mesh;
+        float* const normals = mesh.normals;
+        normalJobs_->Add([meshRead, faceCount, normals, undrawable] {
+            *undrawable = ComputeFaceNormalRange(*meshRead, 0, faceCount, normals);
+        });
+        return;
+    }
+    const int undrawable = ComputeFaceNormalRange(mesh, 0, faceCount, mesh.normals);
+    if (undrawable > 0) {
+        Tolerate(ProblemKind::kFacesNotDrawable, UndrawableText(undrawable, faceCount));
     }
 }
 
@@ -381,9 +359,7 @@ void Scene::AssignGroupFaces(Mesh& mesh, const Material* material, std::size_t a
     const std::size_t listed = count > held ? held : count;
     const std::size_t faces = FaceCount(mesh);
     if (material != nullptr && mesh.faceMaterials.empty()) {
-        mesh.faceMaterials.reserve(faces);
-        platform::PrefaultForWriting(mesh.faceMaterials.data(), sizeof(const Material*) * faces);
-        mesh.faceMaterials.assign(faces, nullptr);
+        mesh.faceMaterials.Assign(faces);
     }
     std::size_t pastEnd = 0;
     for (std::size_t i = 0; i < listed; ++i) {
@@ -392,7 +368,7 @@ void Scene::AssignGroupFaces(Mesh& mesh, const Material* material, std::size_t a
         if (face >= faces) {
             ++pastEnd;
         } else if (material != nullptr) {
-            mesh.faceMaterials[face] = material;
+            mesh.faceMaterials.Set(face, material);
         }
     }
     if (pastEnd > 0) {

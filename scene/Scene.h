@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "scene/DefaultFiles.h"
 #include "scene/Model.h"
 #include "scene/StartPose.h"
@@ -53,6 +55,8 @@ struct ReadProblem {
     ProblemKind kind;
     std::string what;
 };
+
+class BackgroundJobs;
 
 class Scene {
 public:
@@ -118,7 +122,7 @@ public:
 
     // Reading state.
     std::FILE* file = nullptr;
-    unsigned char* chunkData = nullptr;  // body of the last chunk read whole
+    unsigned char* chunkData = nullptr;  // body of the last chunk read whole, in the file's bytes
     std::int32_t chunkLength = 0;        // body length of the current chunk, less what was taken
     std::uint16_t chunkId = 0;
     std::int32_t bytesRead = 0;  // file bytes consumed since the file was opened
@@ -179,6 +183,10 @@ private:
     // tolerated, unit scale, from the start pose.
     void StartEmptyModel(const char* modelPath);
     void ReleaseModel();
+    // Whether `buffer` lies in the file's bytes the scene holds (and so is not a mesh's own).
+    bool InFileBytes(const void* buffer) const;
+    // Frees a mesh's faces and normals and sets them null.
+    void ReleaseFaces(Mesh& mesh);
 
     // Open chunks. A chunk whose header was read last is opened by EnterChunk(); from then on no
     // header, body or name read inside it reaches past its end, and LeaveChunk() continues the
@@ -214,17 +222,39 @@ private:
     const char* LimitName() const;
     // Records what the current chunk made the reader tolerate.
     void Tolerate(ProblemKind kind, const std::string& what);
+    // The current face list's faces that name a vertex their mesh lacks, counted on the second
+    // thread: the count is to be written to the slot returned before loading ends, and the
+    // problem, when there is one, is listed where it was met (ListDeferredProblems).
+    int* TolerateUndrawableLater(int faceCount);
+    void ListDeferredProblems();
+    static std::string UndrawableText(int undrawable, int faceCount);
 
     std::string modelPath_;
+    // The model file's bytes, held whole while the model is: vertices, faces and bodies are read
+    // in place.
+    platform::FileBytes bytes_;
     long fileSize_ = 0;    // bytes in the open model file; no read or buffer goes past it
     long chunkStart_ = 0;  // file offset of the header read last
     std::vector<std::int64_t> openChunkEnds_;  // innermost last
+    // While loading: where big meshes' face normals are computed as the reading goes on, and
+    // the problems that computing them will tell of.
+    BackgroundJobs* normalJobs_ = nullptr;
+    struct DeferredProblem {
+        std::size_t problemsBefore;  // problems met before it, listed or not
+        std::uint16_t chunkId;
+        long offset;
+        int faceCount;
+        int undrawable;  // written on the second thread
+    };
+    std::deque<DeferredProblem> deferredProblems_;
+    std::size_t problemsMet_ = 0;  // while loading, listed or not
     // Materials by ASCII-lower-cased name, the newest of each name: a material group finds its
     // material without walking the list, so many groups and materials cannot make loading slow.
     std::unordered_map<std::string, Material*> newestMaterialByName_;
 };
 
 struct Scene::HeldModel {
+    platform::FileBytes bytes;
     Mesh* meshHead = nullptr;
     Material* materials = nullptr;
     std::vector<ModelCamera> cameras;

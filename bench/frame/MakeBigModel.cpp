@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
         std::fputs("usage: make-big-model [--textured | --huge] OUT.3ds\n", stderr);
         return 2;
     }
-    const bool written = huge ? WriteLoadModel(kHugeLoadModel, path) : WriteBigModel(path, textured);
+    const bool written =
+        huge ? WriteLoadModel(kHugeLoadModel, path) : WriteBigModel(path, textured);
     if (!written) {
         std::fprintf(stderr, "make-big-model: cannot write %s\n", path);
         return 1;
