@@ -12,10 +12,6 @@
 
 namespace {
 
-bool InFileOrder(const PlacedFace& a, const PlacedFace& b) {
-    return std::tie(a.mesh, a.face) < std::tie(b.mesh, b.face);
-}
-
 // Room for `count` elements, mapped at once: the arrays are filled right after.
 template <class T>
 void Reserve(std::vector<T>& values, std::size_t count) {
@@ -37,27 +33,31 @@ void MeasureBox(const std::vector<float>& positions, std::size_t first, std::siz
 
 // Sorts faces into the cells of a grid over their centres' box, some two thousand faces to a
 // cell on average, and a cell of too many faces into a finer grid of its own. A counting sort:
-// each cell keeps the faces in the order they came, the file's.
+// each cell keeps the faces in the order they came, the file's. The faces go back and forth
+// between their array and one other, level by level, and each part ends in their array.
 class GridSplitter {
 public:
     GridSplitter(PlacedFace* faces, std::size_t count, std::size_t maxFaces)
         : faces_(faces), maxFaces_(maxFaces) {
-        Reserve(sorted_, count);
-        sorted_.resize(count);
+        Reserve(other_, count);
+        other_.resize(count);
     }
 
-    void Split(FaceRange range, std::vector<FaceRange>& parts, int depth = 0) {
+    // Splits `range`, which lies in `from` (the faces' array or the other one).
+    void Split(FaceRange range, std::vector<FaceRange>& parts, PlacedFace* from, int depth = 0) {
         const std::size_t count = range.end - range.begin;
         if (count <= maxFaces_) {
+            Settle(range, from);
             parts.push_back(range);
             return;
         }
         float low[3], high[3];
-        Bounds(range, low, high);
+        Bounds(range, from, low, high);
         int cells[3] = {1, 1, 1};
         const bool splittable = depth < kMaxDepth && ChooseCells(count, low, high, cells);
         if (!splittable) {
             // All at one point, or out of float's range: parts in file order.
+            Settle(range, from);
             for (std::size_t begin = range.begin; begin < range.end; begin += maxFaces_) {
                 parts.push_back({begin, std::min(range.end, begin + maxFaces_)});
             }
@@ -81,19 +81,19 @@ public:
         std::vector<std::size_t> starts(
             static_cast<std::size_t>(cells[0]) * cells[1] * cells[2] + 1, 0);
         for (std::size_t i = range.begin; i < range.end; ++i) {
-            ++starts[cellOf(faces_[i]) + 1];
+            ++starts[cellOf(from[i]) + 1];
         }
         for (std::size_t cell = 1; cell < starts.size(); ++cell) {
             starts[cell] += starts[cell - 1];
         }
+        PlacedFace* const to = from == faces_ ? other_.data() : faces_;
         std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
         for (std::size_t i = range.begin; i < range.end; ++i) {
-            sorted_[range.begin + next[cellOf(faces_[i])]++] = faces_[i];
+            to[range.begin + next[cellOf(from[i])]++] = from[i];
         }
-        std::copy(sorted_.begin() + range.begin, sorted_.begin() + range.end, faces_ + range.begin);
         for (std::size_t cell = 0; cell + 1 < starts.size(); ++cell) {
             if (starts[cell] < starts[cell + 1]) {
-                Split({range.begin + starts[cell], range.begin + starts[cell + 1]}, parts,
+                Split({range.begin + starts[cell], range.begin + starts[cell + 1]}, parts, to,
                       depth + 1);
             }
         }
@@ -103,13 +103,20 @@ private:
     // Deep enough for any float spread; guards against a grid that cannot part its faces.
     static constexpr int kMaxDepth = 8;
 
-    void Bounds(FaceRange range, float low[3], float high[3]) const {
+    // Puts a range that lies in `from` into the faces' array.
+    void Settle(FaceRange range, const PlacedFace* from) {
+        if (from != faces_) {
+            std::copy(from + range.begin, from + range.end, faces_ + range.begin);
+        }
+    }
+
+    static void Bounds(FaceRange range, const PlacedFace* faces, float low[3], float high[3]) {
         std::fill(low, low + 3, std::numeric_limits<float>::infinity());
         std::fill(high, high + 3, -std::numeric_limits<float>::infinity());
         for (std::size_t i = range.begin; i < range.end; ++i) {
             for (int axis = 0; axis < 3; ++axis) {
-                low[axis] = std::min(low[axis], faces_[i].centre[axis]);
-                high[axis] = std::max(high[axis], faces_[i].centre[axis]);
+                low[axis] = std::min(low[axis], faces[i].centre[axis]);
+                high[axis] = std::max(high[axis], faces[i].centre[axis]);
             }
         }
     }
@@ -144,24 +151,31 @@ private:
 
     PlacedFace* faces_;
     std::size_t maxFaces_;
-    std::vector<PlacedFace> sorted_;
+    std::vector<PlacedFace> other_;
 };
 
 }  // namespace
 
-std::vector<FaceRange> SplitIntoParts(PlacedFace* faces, std::size_t count, PartOrder order,
+std::size_t BatchFaces::RunOf(std::uint32_t number) const {
+    const auto after = std::upper_bound(
+        runs_.begin(), runs_.end(), number,
+        [](std::uint32_t n, const Run& run) { return n < run.firstNumber; });
+    return static_cast<std::size_t>(after - runs_.begin()) - 1;
+}
+
+std::vector<FaceRange> SplitIntoParts(PlacedFace* faces, std::size_t count, PartOrder partOrder,
                                       std::size_t maxFaces) {
     maxFaces = std::clamp<std::size_t>(maxFaces, 1, kMaxFacesPerPart);
     std::vector<FaceRange> parts;
-    if (order == PartOrder::kFileOrder) {
+    if (partOrder == PartOrder::kFileOrder) {
         for (std::size_t begin = 0; begin < count; begin += maxFaces) {
             parts.push_back({begin, std::min(count, begin + maxFaces)});
         }
         return parts;
     }
-    GridSplitter(faces, count, maxFaces).Split({0, count}, parts);
+    GridSplitter(faces, count, maxFaces).Split({0, count}, parts, faces);
     std::sort(parts.begin(), parts.end(), [faces](const FaceRange& a, const FaceRange& b) {
-        return InFileOrder(faces[a.begin], faces[b.begin]);
+        return faces[a.begin].number < faces[b.begin].number;
     });
     return parts;
 }
@@ -170,15 +184,8 @@ std::vector<FaceRange> SplitIntoParts(PlacedFace* faces, std::size_t count, Part
 // arrays, the vertices and corners written there.
 class PartLayout::Writer {
 public:
-    explicit Writer(const std::vector<const Mesh*>& meshes) : meshes_(meshes) {
-        std::size_t slots = 0;
-        for (const Mesh* mesh : meshes_) {
-            firstSlot_.push_back(slots);
-            slots += static_cast<std::size_t>(mesh->vertexCount);
-        }
-        Reserve(slots_, slots);
-        slots_.resize(slots);
-    }
+    Writer(const std::vector<const Mesh*>& meshes, const VertexPlacement& placement)
+        : meshes_(meshes), placement_(placement), slots_(kSlots) {}
 
     // Where a part's vertices and corners go; null while only counting.
     struct Output {
@@ -188,31 +195,45 @@ public:
         std::uint16_t* corners;
     };
 
-    std::size_t Lay(const PlacedFace* faces, FaceRange part, const PartShading& shading,
-                    const Output* out);
+    std::size_t Lay(const BatchFaces& faces, const PlacedFace* placed, FaceRange part,
+                    const PartShading& shading, const Output* out);
 
 private:
+    // A vertex of the mesh being laid out, by its index there. A part's faces come mesh after
+    // mesh (the file's order), so the slots serve one mesh of one part at a time: those filled
+    // in another pass are empty.
     struct Slot {
-        std::uint32_t pass = 0;  // the pass over a part that filled it; others' are empty
+        std::uint32_t pass = 0;
         std::uint16_t vertex = 0;
         bool lit = false;  // flat: the vertex is a face's last corner, its normal that face's
         const float* normal = nullptr;  // smooth: the normal it was made with
     };
+    static constexpr std::size_t kSlots = 65536;  // every 16-bit vertex index
+
+    // The normal of a face, as the reader computes it, turned as its vertices are.
+    void FaceNormal(const Mesh& mesh, int face, float normal[3]) const {
+        ComputeFaceNormal(mesh, face, normal);
+        if (placement_.upright) {
+            placement_.Turn(normal);
+        }
+    }
 
     const std::vector<const Mesh*>& meshes_;
-    std::vector<std::size_t> firstSlot_;  // by mesh
-    std::vector<Slot> slots_;             // by mesh and vertex
+    VertexPlacement placement_;
+    std::vector<Slot> slots_;
     std::uint32_t pass_ = 0;
 };
 
-std::size_t PartLayout::Writer::Lay(const PlacedFace* faces, FaceRange part,
-                                    const PartShading& shading, const Output* out) {
-    ++pass_;
+std::size_t PartLayout::Writer::Lay(const BatchFaces& faces, const PlacedFace* placed,
+                                    FaceRange part, const PartShading& shading,
+                                    const Output* out) {
     std::size_t vertices = 0;
     // A new vertex of the part: at vertex `index` of the mesh, with `normal`.
     const auto add = [&](const Mesh& mesh, int index, const float* normal) {
         if (out != nullptr) {
-            ReadVertex(mesh, index, out->positions + 3 * vertices);
+            float* position = out->positions + 3 * vertices;
+            ReadVertex(mesh, index, position);
+            placement_.Place(position);
             std::copy(normal, normal + 3, out->normals + 3 * vertices);
             if (const Material* map = shading.texture) {
                 const float* uv = mesh.textureCoords.data() + 2 * static_cast<std::size_t>(index);
@@ -222,19 +243,32 @@ std::size_t PartLayout::Writer::Lay(const PlacedFace* faces, FaceRange part,
         }
         return static_cast<std::uint16_t>(vertices++);
     };
+    const std::vector<BatchFaces::Run>& runs = faces.Runs();
+    std::size_t run = part.begin < part.end ? faces.RunOf(placed[part.begin].number) : 0;
+    std::uint32_t slotMesh = UINT32_MAX;
     std::size_t corners = 0;
+    float faceNormal[3] = {0.0f, 0.0f, 0.0f};
     for (std::size_t i = part.begin; i < part.end; ++i) {
-        const Mesh& mesh = *meshes_[faces[i].mesh];
-        Slot* slots = slots_.data() + firstSlot_[faces[i].mesh];
-        const int face = static_cast<int>(faces[i].face);
+        const std::uint32_t number = placed[i].number;
+        while (number >= runs[run].firstNumber + runs[run].faceCount) {
+            ++run;
+        }
+        const std::uint32_t meshIndex = runs[run].mesh;
+        const Mesh& mesh = *meshes_[meshIndex];
+        if (meshIndex != slotMesh) {
+            ++pass_;
+            slotMesh = meshIndex;
+        }
+        const int face = static_cast<int>(runs[run].firstFace + (number - runs[run].firstNumber));
         const std::uint16_t* record = FaceRecord(mesh, face);
-        const float* faceNormal = mesh.normals + 3 * static_cast<std::size_t>(face);
         const float* cornerNormals = nullptr;
         if (shading.smoothNormals != nullptr) {
-            cornerNormals = (*shading.smoothNormals)[faces[i].mesh].data() + 9 * std::size_t(face);
+            cornerNormals = (*shading.smoothNormals)[meshIndex].data() + 9 * std::size_t(face);
+        } else if (out != nullptr) {
+            FaceNormal(mesh, face, faceNormal);
         }
         for (int corner = 0; corner < 3; ++corner) {
-            Slot& slot = slots[record[corner]];
+            Slot& slot = slots_[record[corner]];
             const bool known = slot.pass == pass_;
             const float* normal =
                 cornerNormals != nullptr ? cornerNormals + 3 * corner : faceNormal;
@@ -272,12 +306,14 @@ std::size_t PartLayout::Writer::Lay(const PlacedFace* faces, FaceRange part,
     return vertices;
 }
 
-PartLayout::PartLayout(const std::vector<const Mesh*>& meshes) : meshes_(meshes) {}
+PartLayout::PartLayout(const std::vector<const Mesh*>& meshes, const VertexPlacement& placement)
+    : meshes_(meshes), placement_(placement) {}
 
 PartLayout::~PartLayout() = default;
 
-void PartLayout::Write(const PlacedFace* faces, const std::vector<FaceRange>& parts,
-                       const PartShading& shading, PartArrays& arrays) {
+void PartLayout::Write(const BatchFaces& faces, const PlacedFace* placed,
+                       const std::vector<FaceRange>& parts, const PartShading& shading,
+                       PartArrays& arrays) {
     std::size_t faceCount = 0;
     for (const FaceRange& part : parts) {
         faceCount += part.end - part.begin;
@@ -289,7 +325,7 @@ void PartLayout::Write(const PlacedFace* faces, const std::vector<FaceRange>& pa
         const auto share = [&](int thread) {
             for (std::size_t i = next++; i < parts.size(); i = next++) {
                 if (!writers_[thread]) {
-                    writers_[thread] = std::make_unique<Writer>(meshes_);
+                    writers_[thread] = std::make_unique<Writer>(meshes_, placement_);
                 }
                 layPart(*writers_[thread], i);
             }
@@ -303,7 +339,7 @@ void PartLayout::Write(const PlacedFace* faces, const std::vector<FaceRange>& pa
     // A first pass counts each part's vertices, so that the arrays are made once at their size.
     std::vector<std::size_t> vertices(parts.size());
     onBothThreads([&](Writer& writer, std::size_t i) {
-        vertices[i] = writer.Lay(faces, parts[i], shading, nullptr);
+        vertices[i] = writer.Lay(faces, placed, parts[i], shading, nullptr);
     });
     arrays.parts.resize(parts.size());
     std::size_t vertexCount = 0;
@@ -332,7 +368,7 @@ void PartLayout::Write(const PlacedFace* faces, const std::vector<FaceRange>& pa
             arrays.normals.data() + 3 * part.firstVertex,
             textured ? arrays.texCoords.data() + 2 * part.firstVertex : nullptr,
             arrays.corners.data() + part.firstCorner};
-        writer.Lay(faces, parts[i], shading, &out);
+        writer.Lay(faces, placed, parts[i], shading, &out);
         MeasureBox(arrays.positions, part.firstVertex, part.firstVertex + vertices[i], part);
     });
 }

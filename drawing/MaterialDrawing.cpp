@@ -114,7 +114,8 @@ private:
 
 MaterialDrawing::MaterialDrawing(const Mesh* firstMesh, float masterScale,
                                  const std::string& modelPath, const TextureLimits& textures,
-                                 bool compiled)
+                                 bool compiled, const VertexPlacement& placement,
+                                 const MeshLaidOut& laidOut)
     : masterScale_(masterScale), compiled_(compiled) {
     DeleteStaleTextures();
     // Each image is uploaded as soon as it is decoded and freed before the next is read.
@@ -122,7 +123,7 @@ MaterialDrawing::MaterialDrawing(const Mesh* firstMesh, float masterScale,
     ModelTextures modelTextures(modelPath, textures, uploader);
     batches_ = BuildMaterialBatches(
         firstMesh, [&](const Material& material) { return modelTextures.TextureFor(material); },
-        compiled ? PartOrder::kSpatial : PartOrder::kFileOrder);
+        compiled ? PartOrder::kSpatial : PartOrder::kFileOrder, placement, laidOut);
     if (compiled_) {
         ForEachArray(
             [](const void* data, std::size_t bytes) { platform::KeepArraysFixed(data, bytes); });

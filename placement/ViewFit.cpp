@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "scene/ViewConstants.h"
 
@@ -92,28 +94,50 @@ void ModelBox::Add(const double point[3]) {
     empty = false;
 }
 
-ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale) {
+namespace {
+
+// The box of the vertices that drawable faces name, each moved by `place`, then scaled.
+template <class Place>
+ModelBox MeasureNamedVertices(const Mesh* meshHead, float masterScale, const Place& place) {
     ModelBox box;
     if (meshHead == nullptr) {
         return box;
     }
     const double scale = masterScale;
+    std::vector<unsigned char> named;
     for (const Mesh* mesh = meshHead->next; mesh != nullptr; mesh = mesh->next) {
+        named.assign(static_cast<std::size_t>(mesh->vertexCount), 0);
         for (int face = 0; face < FaceCount(*mesh); ++face) {
-            if (!IsDrawable(*mesh, face)) {
+            if (IsDrawable(*mesh, face)) {
+                const std::uint16_t* record = FaceRecord(*mesh, face);
+                named[record[0]] = named[record[1]] = named[record[2]] = 1;
+            }
+        }
+        for (int vertex = 0; vertex < mesh->vertexCount; ++vertex) {
+            if (named[static_cast<std::size_t>(vertex)] == 0) {
                 continue;
             }
-            for (int corner = 0; corner < 3; ++corner) {
-                float xyz[3];
-                ReadVertex(*mesh, FaceRecord(*mesh, face)[corner], xyz);
-                const double point[3] = {scale * xyz[0], scale * xyz[1], scale * xyz[2]};
-                if (std::isfinite(point[0]) && std::isfinite(point[1]) && std::isfinite(point[2])) {
-                    box.Add(point);
-                }
+            float xyz[3];
+            ReadVertex(*mesh, vertex, xyz);
+            place(xyz);
+            const double point[3] = {scale * xyz[0], scale * xyz[1], scale * xyz[2]};
+            if (std::isfinite(point[0]) && std::isfinite(point[1]) && std::isfinite(point[2])) {
+                box.Add(point);
             }
         }
     }
     return box;
+}
+
+}  // namespace
+
+ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale) {
+    return MeasureNamedVertices(meshHead, masterScale, [](float*) {});
+}
+
+ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale,
+                           const std::function<void(float xyz[3])>& place) {
+    return MeasureNamedVertices(meshHead, masterScale, place);
 }
 
 ModelBox ToWorld(const ModelBox& drawnBox, const ViewFit& fit) {

@@ -95,6 +95,16 @@ inline bool IsDrawable(const Mesh& mesh, int face) {
            record[2] < mesh.vertexCount;
 }
 
+// One unit normal per face of faces [first, end) of `mesh`, written to normals + 3 * face, from
+// the cross product of its edges u = P2 - P1 and v = P3 - P2, rounded to float step by step. A
+// face whose cross product is exactly zero keeps the zero normal, and so does a face that names
+// a vertex the mesh does not have. Returns the number of faces of that second kind. Loading
+// computes them so (scene/ObjectReader.cpp), and so does a drawing that computes its own.
+int ComputeFaceNormals(const Mesh& mesh, int first, int end, float* normals) noexcept;
+// The normal of one face, so computed; false (and the zero normal) for a face that names a
+// vertex the mesh does not have.
+bool ComputeFaceNormal(const Mesh& mesh, int face, float normal[3]) noexcept;
+
 // Globals of the mesh list: the sentinel head, and the node being appended to, drawn or
 // released. The cursor is null after a drawing pass.
 extern Mesh* g_meshHead;

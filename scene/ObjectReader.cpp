@@ -28,51 +28,68 @@ inline float Stored(double value) {
     return static_cast<float>(value);
 }
 
-// One unit normal per face of faces [first, end), from the cross product of its edges
-// u = P2 - P1 and v = P3 - P2. Every stored value (edge components, cross-product components,
-// the sum of squares, the length, the quotients) is rounded to float; the products and sums
-// between are formed in double. A face whose cross product is exactly zero keeps the zero
-// normal, and so does a face that names a vertex the mesh does not have. Returns the number of
-// faces of that second kind.
-int ComputeFaceNormalRange(const Mesh& mesh, int first, int end, float* normals) noexcept {
-    int unusable = 0;
-    for (int i = first; i < end; ++i) {
-        float* normal = normals + 3 * static_cast<std::size_t>(i);
-        if (!IsDrawable(mesh, i)) {
-            normal[0] = normal[1] = normal[2] = 0.0f;
-            ++unusable;
-            continue;
-        }
-        const std::uint16_t* record = FaceRecord(mesh, i);
-        float p1[3], p2[3], p3[3];
-        ReadVertex(mesh, record[0], p1);
-        ReadVertex(mesh, record[1], p2);
-        ReadVertex(mesh, record[2], p3);
-        const double ux = Stored(static_cast<double>(p2[0]) - p1[0]);
-        const double uy = Stored(static_cast<double>(p2[1]) - p1[1]);
-        const double uz = Stored(static_cast<double>(p2[2]) - p1[2]);
-        const double vx = Stored(static_cast<double>(p3[0]) - p2[0]);
-        const double vy = Stored(static_cast<double>(p3[1]) - p2[1]);
-        const double vz = Stored(static_cast<double>(p3[2]) - p2[2]);
-        const double nx = Stored(uy * vz - uz * vy);
-        const double ny = Stored(uz * vx - ux * vz);
-        const double nz = Stored(ux * vy - uy * vx);
-        const double squares = Stored(nx * nx + ny * ny + nz * nz);
-        double length = Stored(std::sqrt(squares));
-        if (length == 0.0) {
-            length = 1.0;
-        }
-        normal[0] = Stored(nx / length);
-        normal[1] = Stored(ny / length);
-        normal[2] = Stored(nz / length);
+// The faces of [0, faceCount) that name a vertex the mesh does not have.
+int CountUndrawable(const Mesh& mesh, int faceCount) noexcept {
+    int undrawable = 0;
+    for (int face = 0; face < faceCount; ++face) {
+        undrawable += IsDrawable(mesh, face) ? 0 : 1;
     }
-    return unusable;
+    return undrawable;
 }
 
 // Below this many faces a mesh's normals are computed at once: handing them over costs more.
 constexpr int kFacesWorthHandingOver = 4096;
 
 }  // namespace
+
+namespace {
+
+// Every stored value (edge components, cross-product components, the sum of squares, the
+// length, the quotients) is rounded to float; the products and sums between are formed in
+// double.
+inline bool FaceNormal(const Mesh& mesh, int face, float* normal) noexcept {
+    if (!IsDrawable(mesh, face)) {
+        normal[0] = normal[1] = normal[2] = 0.0f;
+        return false;
+    }
+    const std::uint16_t* record = FaceRecord(mesh, face);
+    float p1[3], p2[3], p3[3];
+    ReadVertex(mesh, record[0], p1);
+    ReadVertex(mesh, record[1], p2);
+    ReadVertex(mesh, record[2], p3);
+    const double ux = Stored(static_cast<double>(p2[0]) - p1[0]);
+    const double uy = Stored(static_cast<double>(p2[1]) - p1[1]);
+    const double uz = Stored(static_cast<double>(p2[2]) - p1[2]);
+    const double vx = Stored(static_cast<double>(p3[0]) - p2[0]);
+    const double vy = Stored(static_cast<double>(p3[1]) - p2[1]);
+    const double vz = Stored(static_cast<double>(p3[2]) - p2[2]);
+    const double nx = Stored(uy * vz - uz * vy);
+    const double ny = Stored(uz * vx - ux * vz);
+    const double nz = Stored(ux * vy - uy * vx);
+    const double squares = Stored(nx * nx + ny * ny + nz * nz);
+    double length = Stored(std::sqrt(squares));
+    if (length == 0.0) {
+        length = 1.0;
+    }
+    normal[0] = Stored(nx / length);
+    normal[1] = Stored(ny / length);
+    normal[2] = Stored(nz / length);
+    return true;
+}
+
+}  // namespace
+
+int ComputeFaceNormals(const Mesh& mesh, int first, int end, float* normals) noexcept {
+    int unusable = 0;
+    for (int face = first; face < end; ++face) {
+        unusable += FaceNormal(mesh, face, normals + 3 * static_cast<std::size_t>(face)) ? 0 : 1;
+    }
+    return unusable;
+}
+
+bool ComputeFaceNormal(const Mesh& mesh, int face, float normal[3]) noexcept {
+    return FaceNormal(mesh, face, normal);
+}
 
 // Only the name and the first sub-chunk belong to this reader; the object's further
 // sub-chunks are met by the top-level walk, which has opened the object.
@@ -255,6 +272,19 @@ void Scene::ReadFaceList(Mesh& mesh) {
         PassOverRestOfChunk();
     }
 
+    if (!faceNormalsWanted) {
+        // Counted on the second thread, as the normals would have been.
+        if (normalJobs_ != nullptr && faceCount >= kFacesWorthHandingOver) {
+            int* const undrawable = TolerateUndrawableLater(faceCount);
+            const Mesh* const meshRead = &mesh;
+            normalJobs_->Add([meshRead, faceCount, undrawable] {
+                *undrawable = CountUndrawable(*meshRead, faceCount);
+            });
+        } else if (const int undrawable = CountUndrawable(mesh, faceCount); undrawable > 0) {
+            Tolerate(ProblemKind::kFacesNotDrawable, UndrawableText(undrawable, faceCount));
+        }
+        return;
+    }
     mesh.normals = new float[3 * static_cast<std::size_t>(faceCount)];
     platform::PrefaultForWriting(mesh.normals,
                                  sizeof(float) * 3 * static_cast<std::size_t>(faceCount));
@@ -265,11 +295,11 @@ void Scene::ReadFaceList(Mesh& mesh) {
         const Mesh* const meshRead = &mesh;
         float* const normals = mesh.normals;
         normalJobs_->Add([meshRead, faceCount, normals, undrawable] {
-            *undrawable = ComputeFaceNormalRange(*meshRead, 0, faceCount, normals);
+            *undrawable = ComputeFaceNormals(*meshRead, 0, faceCount, normals);
         });
         return;
     }
-    const int undrawable = ComputeFaceNormalRange(mesh, 0, faceCount, mesh.normals);
+    const int undrawable = ComputeFaceNormals(mesh, 0, faceCount, mesh.normals);
     if (undrawable > 0) {
         Tolerate(ProblemKind::kFacesNotDrawable, UndrawableText(undrawable, faceCount));
     }

@@ -156,3 +156,27 @@ void Scene::ReleaseFaces(Mesh& mesh) {
     delete[] mesh.normals;
     mesh.normals = nullptr;
 }
+
+void Scene::ReleaseGeometry(const Mesh& loaded) {
+    // The scene owns its meshes: the node is its own to empty.
+    Mesh& mesh = const_cast<Mesh&>(loaded);
+    const auto releaseInFile = [this](const void* begin, std::size_t bytes) {
+        if (InFileBytes(begin)) {
+            const std::size_t at = static_cast<std::size_t>(
+                static_cast<const unsigned char*>(begin) - bytes_.data);
+            platform::ReleaseFilePages(bytes_, at, at + bytes);
+        }
+    };
+    if (mesh.vertices != nullptr) {
+        releaseInFile(mesh.vertices - 2, 2 + 12 * static_cast<std::size_t>(mesh.vertexCount));
+    }
+    if (mesh.faces != nullptr) {
+        releaseInFile(mesh.faces, 2 + 8 * static_cast<std::size_t>(FaceCount(mesh)));
+    }
+    ReleaseFaces(mesh);
+    mesh.vertices = nullptr;
+    mesh.vertexCount = 0;
+    mesh.faceMaterials = FaceMaterials();
+    mesh.textureCoords = std::vector<float>();
+    mesh.smoothingGroups = std::vector<std::uint32_t>();
+}

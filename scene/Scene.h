@@ -95,6 +95,14 @@ public:
     // Puts the camera at `pose`.
     void StandAt(const StartPose& pose);
 
+    // Whether loading computes the meshes' face normals; a drawing that computes its own reads
+    // the model without (the meshes' normals stay null).
+    bool faceNormalsWanted = true;
+
+    // Gives back what a loaded mesh holds of the model (its vertices, faces, normals and
+    // per-face data), once nothing reads them any more: the mesh stays in the list, empty.
+    void ReleaseGeometry(const Mesh& mesh);
+
     // Told, before each chunk the top-level walk meets, how many of the file's bytes have been
     // read; returning false gives the reading up there (LoadModel returns 0). Unset: read on.
     std::function<bool(long bytesRead, long fileSize)> readingProgress;

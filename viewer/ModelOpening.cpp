@@ -17,17 +17,26 @@ private:
     Scene& scene_;
 };
 
-std::unique_ptr<ModelDrawer> MakeDrawer(Scene& scene, const OpenOptions& options) {
-    switch (options.drawing) {
-        case ModelDrawingStyle::kMaterials:
-        case ModelDrawingStyle::kMaterialsImmediate:
-            return std::make_unique<MaterialDrawing>(
-                g_meshHead->next, scene.modelScale, scene.ModelPath(), options.textures,
-                options.drawing == ModelDrawingStyle::kMaterials);
-        case ModelDrawingStyle::kMeshColours:
-            break;
+// Whether the drawing lays the model out in arrays of its own, which walking reads too: the
+// meshes are then read without face normals, left where the file has them and given back as
+// soon as they are laid out.
+bool LaysOut(ModelDrawingStyle style) {
+    return style != ModelDrawingStyle::kMeshColours;
+}
+
+std::unique_ptr<ModelDrawer> MakeDrawer(Scene& scene, const OpenOptions& options,
+                                        const Placement& placement) {
+    if (!LaysOut(options.drawing)) {
+        return std::make_unique<MeshColourDrawer>(scene);
     }
-    return std::make_unique<MeshColourDrawer>(scene);
+    VertexPlacement vertices;
+    vertices.upright = placement.up == UpAxis::kY;
+    vertices.centred = placement.centred;
+    std::copy(placement.centre, placement.centre + 3, vertices.centre);
+    return std::make_unique<MaterialDrawing>(
+        g_meshHead->next, scene.modelScale, scene.ModelPath(), options.textures,
+        options.drawing == ModelDrawingStyle::kMaterials, vertices,
+        [&scene](const Mesh& mesh) { scene.ReleaseGeometry(mesh); });
 }
 
 // A damaged model is shown as far as it could be read, with one line about what was passed over.
@@ -64,8 +73,10 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
         readingGivenUp = !goOn("Reading", fileSize > 0 ? double(bytesRead) / fileSize : 0.0);
         return !readingGivenUp;
     };
+    scene.faceNormalsWanted = !LaysOut(options.drawing);
     scene.OpenModel(path.c_str());
     scene.readingProgress = nullptr;
+    scene.faceNormalsWanted = true;
     if (readingGivenUp) {
         return giveUp("");
     }
@@ -77,11 +88,15 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
     }
     // Walking needs the model's units; a walk from the start is at human scale, a metre to a
     // world unit, unless a scale is given.
+    // The model is measured once; the placement works from this box.
+    const ModelBox fileBox = MeasureDrawnModel(g_meshHead, 1.0f);
     LengthUnit unit = LengthUnit::kMetre;
     if (options.units) {
         unit = *options.units;
     } else {
-        const ModelBox drawn = MeasureDrawnModel(g_meshHead, scene.modelScale);
+        const std::optional<ModelBox> scaled = ScaledBox(fileBox, scene.modelScale);
+        const ModelBox drawn =
+            scaled ? *scaled : MeasureDrawnModel(g_meshHead, scene.modelScale);
         const UnitGuess guess = GuessLengthUnit(
             std::max({drawn.Extent(0), drawn.Extent(1), drawn.Extent(2)}), scene.modelScale);
         unit = guess.unit;
@@ -93,7 +108,8 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
     if (options.walk && !fit.userScale) {
         fit.userScale = 1.0 / MetresPer(unit);
     }
-    const Placement placement = PlaceModel(scene, options.view, options.up, fit);
+    const Placement placement =
+        PlaceModel(scene, options.view, options.up, fit, fileBox, !LaysOut(options.drawing));
     if (options.view == StartView::kCamera && !placement.fromCamera) {
         opened.notes.push_back(path + " has no usable camera; the view is fitted");
     }
@@ -103,11 +119,13 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
     if (!goOn("Laying out", 0.0)) {
         return giveUp("");
     }
-    std::unique_ptr<ModelDrawer> drawer = MakeDrawer(scene, options);
+    std::unique_ptr<ModelDrawer> drawer = MakeDrawer(scene, options, placement);
     if (!goOn("Indexing for walking", 0.0)) {
         return giveUp("");
     }
-    auto walk = std::make_unique<ModelWalk>(scene, placement, unit);
+    const auto* laidOut = dynamic_cast<const MaterialDrawing*>(drawer.get());
+    auto walk = std::make_unique<ModelWalk>(scene, placement, unit,
+                                            laidOut != nullptr ? &laidOut->Batches() : nullptr);
     if (options.walk && placement.fromCamera) {
         walk->WalkFromEye(scene);
     } else if (options.walk) {

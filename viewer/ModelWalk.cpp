@@ -5,22 +5,39 @@
 
 namespace {
 
-// The meshes' faces where drawing puts them: moved and scaled by the placement, after the
-// master scale.
-WorldFaces FacesOf(const Scene& scene, const Placement& placement) {
+// The model's faces where drawing puts them: moved and scaled by the placement, after the
+// master scale. Laid out for drawing, they are placed already (stood upright and centred).
+WorldFaces FacesOf(const Scene& scene, const Placement& placement,
+                   const MaterialBatches* laidOut) {
     const double* t = placement.fit.worldTranslation;
     WorldFaces faces(placement.fit.worldScale * static_cast<double>(scene.modelScale),
                      {t[0], t[1], t[2]});
-    faces.AddMeshes(g_meshHead);
+    if (laidOut == nullptr) {
+        faces.AddMeshes(g_meshHead);
+        return faces;
+    }
+    for (const MaterialBatch& batch : laidOut->batches) {
+        const PartArrays& arrays = batch.arrays;
+        for (std::size_t p = 0; p < arrays.parts.size(); ++p) {
+            const DrawingPart& part = arrays.parts[p];
+            const std::size_t vertexEnd = p + 1 < arrays.parts.size()
+                                              ? arrays.parts[p + 1].firstVertex
+                                              : arrays.positions.size() / 3;
+            faces.AddIndexedFaces(arrays.positions.data() + 3 * part.firstVertex,
+                                  vertexEnd - part.firstVertex,
+                                  arrays.corners.data() + part.firstCorner, part.cornerCount / 3);
+        }
+    }
     return faces;
 }
 
 }  // namespace
 
-ModelWalk::ModelWalk(const Scene& scene, const Placement& placement, LengthUnit unit)
+ModelWalk::ModelWalk(const Scene& scene, const Placement& placement, LengthUnit unit,
+                     const MaterialBatches* laidOut)
     : unit_(unit),
       unitsPerMetre_(placement.fit.worldScale / MetresPer(unit)),
-      faces_(FacesOf(scene, placement)),
+      faces_(FacesOf(scene, placement, laidOut)),
       index_(faces_),
       walker_(index_, unitsPerMetre_, index_.Bounds().min.z) {}
 

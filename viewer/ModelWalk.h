@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "drawing/MaterialBatches.h"
 #include "placement/ModelPlacement.h"
 #include "placement/ModelUnits.h"
 #include "scene/Scene.h"
@@ -14,10 +15,12 @@
 
 class ModelWalk {
 public:
-    // The faces of the scene's meshes where `placement` puts them in the world, whose units are
-    // `unit` (drawn units: the file's times the master scale). The meshes must keep their
-    // vertices and faces as long as this walk lives.
-    ModelWalk(const Scene& scene, const Placement& placement, LengthUnit unit);
+    // The faces of the model where `placement` puts them in the world, whose units are `unit`
+    // (drawn units: the file's times the master scale): read where `laidOut` holds them, once
+    // each, or else in the scene's meshes. What they are read in must stay as it is as long as
+    // this walk lives.
+    ModelWalk(const Scene& scene, const Placement& placement, LengthUnit unit,
+              const MaterialBatches* laidOut = nullptr);
     ModelWalk(const ModelWalk&) = delete;
     ModelWalk& operator=(const ModelWalk&) = delete;
 
