@@ -31,77 +31,190 @@ void MeasureBox(const std::vector<float>& positions, std::size_t first, std::siz
     }
 }
 
+// A grid over a box of centres: its cells along each side, and where a face falls.
+struct Grid {
+    float low[3];
+    float scale[3];  // cells per unit of length
+    int cells[3] = {1, 1, 1};
+
+    std::size_t CellCount() const {
+        return static_cast<std::size_t>(cells[0]) * cells[1] * cells[2];
+    }
+    std::size_t CellOf(const PlacedFace& face) const {
+        std::size_t cell = 0;
+        for (int axis = 2; axis >= 0; --axis) {
+            const float t = (face.centre[axis] - low[axis]) * scale[axis];
+            // A side of no length, or a NaN centre, gives the first cell.
+            const int last = cells[axis] - 1;
+            const int at = t > 0.0f ? std::min(last, static_cast<int>(std::min(t, 1e9f))) : 0;
+            cell = cell * static_cast<std::size_t>(cells[axis]) + static_cast<std::size_t>(at);
+        }
+        return cell;
+    }
+};
+
+// Cells along each side in proportion to its length, about 2 x count / maxFaces in all: the
+// side with the longest cells is halved until there are enough. False when the box has no size
+// or no finite one.
+bool ChooseGrid(std::size_t count, std::size_t maxFaces, const CentreBox& box, Grid& grid) {
+    double side[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        side[axis] = static_cast<double>(box.high[axis]) - box.low[axis];
+        if (!std::isfinite(side[axis])) {
+            return false;
+        }
+    }
+    if (side[0] <= 0.0 && side[1] <= 0.0 && side[2] <= 0.0) {
+        return false;
+    }
+    int* cells = grid.cells;
+    const double wanted = 2.0 * static_cast<double>(count) / static_cast<double>(maxFaces);
+    while (static_cast<double>(cells[0]) * cells[1] * cells[2] < wanted) {
+        int longest = 0;
+        for (int axis = 1; axis < 3; ++axis) {
+            if (side[axis] / cells[axis] > side[longest] / cells[longest]) {
+                longest = axis;
+            }
+        }
+        cells[longest] *= 2;
+    }
+    for (int axis = 0; axis < 3; ++axis) {
+        grid.low[axis] = box.low[axis];
+        grid.scale[axis] = static_cast<float>(cells[axis]) / (box.high[axis] - box.low[axis]);
+    }
+    return true;
+}
+
+// Faces [begin, end) of `from` sorted by their cells into `to`, in the order they come within
+// each cell, from `next[cell]` on; the box of each cell's centres grows by its faces.
+void PlaceInCells(const Grid& grid, const PlacedFace* from, std::size_t begin, std::size_t end,
+                  PlacedFace* to, std::size_t* next, CentreBox* boxes) {
+    for (std::size_t i = begin; i < end; ++i) {
+        const std::size_t cell = grid.CellOf(from[i]);
+        boxes[cell].Add(from[i].centre);
+        to[next[cell]++] = from[i];
+    }
+}
+
 // Sorts faces into the cells of a grid over their centres' box, some two thousand faces to a
 // cell on average, and a cell of too many faces into a finer grid of its own. A counting sort:
 // each cell keeps the faces in the order they came, the file's. The faces go back and forth
-// between their array and one other, level by level, and each part ends in their array.
+// between their array and one other, level by level, and each part ends in their array. A big
+// batch's first level is shared by two threads, and so are the cells it makes.
 class GridSplitter {
 public:
-    GridSplitter(PlacedFace* faces, std::size_t count, std::size_t maxFaces)
-        : faces_(faces), maxFaces_(maxFaces) {
-        Reserve(other_, count);
-        other_.resize(count);
+    GridSplitter(PlacedFace* faces, std::size_t count, std::size_t maxFaces,
+                 std::vector<PlacedFace>& other)
+        : faces_(faces), count_(count), maxFaces_(maxFaces), other_(other) {
+        if (other_.size() < count) {
+            other_.clear();
+            Reserve(other_, count);
+            other_.resize(count);
+        }
     }
 
-    // Splits `range`, which lies in `from` (the faces' array or the other one).
-    void Split(FaceRange range, std::vector<FaceRange>& parts, PlacedFace* from, int depth = 0) {
+    std::vector<FaceRange> SplitAll(const CentreBox& box) {
+        std::vector<FaceRange> parts;
+        if (count_ < std::size_t{kFacesWorthASecondThread}) {
+            Split({0, count_}, parts, faces_, box);
+            return parts;
+        }
+        // Level 0: each half counted and placed by one thread, the first half's faces before
+        // the second's in every cell.
+        Grid grid;
+        if (!ChooseGrid(count_, maxFaces_, box, grid)) {
+            InFileOrder({0, count_}, parts);
+            return parts;
+        }
+        const std::size_t cellCount = grid.CellCount();
+        const std::size_t halves[3] = {0, count_ / 2, count_};
+        std::vector<std::size_t> next[2];
+        ShareWithSecondThread([&](int half) {
+            next[half].assign(cellCount, 0);
+            for (std::size_t i = halves[half]; i < halves[half + 1]; ++i) {
+                ++next[half][grid.CellOf(faces_[i])];
+            }
+        });
+        std::vector<std::size_t> starts(cellCount + 1, 0);
+        for (std::size_t cell = 0; cell < cellCount; ++cell) {
+            const std::size_t firstHalf = next[0][cell];
+            starts[cell + 1] = starts[cell] + firstHalf + next[1][cell];
+            next[0][cell] = starts[cell];
+            next[1][cell] = starts[cell] + firstHalf;
+        }
+        PlacedFace* const to = other_.data();
+        std::vector<CentreBox> boxes[2];
+        ShareWithSecondThread([&](int half) {
+            boxes[half].assign(cellCount, CentreBox());
+            PlaceInCells(grid, faces_, halves[half], halves[half + 1], to, next[half].data(),
+                         boxes[half].data());
+        });
+        // The cells, each split on by whichever thread takes it first.
+        std::atomic<std::size_t> nextCell{0};
+        std::vector<FaceRange> found[2];
+        ShareWithSecondThread([&](int thread) {
+            for (std::size_t cell = nextCell++; cell < cellCount; cell = nextCell++) {
+                if (starts[cell] < starts[cell + 1]) {
+                    CentreBox cellBox = boxes[0][cell];
+                    cellBox.Add(boxes[1][cell]);
+                    Split({starts[cell], starts[cell + 1]}, found[thread], to, cellBox, 1);
+                }
+            }
+        });
+        parts = std::move(found[0]);
+        parts.insert(parts.end(), found[1].begin(), found[1].end());
+        return parts;
+    }
+
+private:
+    // Deep enough for any float spread; guards against a grid that cannot part its faces.
+    static constexpr int kMaxDepth = 8;
+
+    // Splits `range`, which lies in `from` (the faces' array or the other one), its centres in
+    // `box`.
+    void Split(FaceRange range, std::vector<FaceRange>& parts, PlacedFace* from,
+               const CentreBox& box, int depth = 0) {
         const std::size_t count = range.end - range.begin;
         if (count <= maxFaces_) {
             Settle(range, from);
             parts.push_back(range);
             return;
         }
-        float low[3], high[3];
-        Bounds(range, from, low, high);
-        int cells[3] = {1, 1, 1};
-        const bool splittable = depth < kMaxDepth && ChooseCells(count, low, high, cells);
-        if (!splittable) {
+        Grid grid;
+        if (depth >= kMaxDepth || !ChooseGrid(count, maxFaces_, box, grid)) {
             // All at one point, or out of float's range: parts in file order.
             Settle(range, from);
-            for (std::size_t begin = range.begin; begin < range.end; begin += maxFaces_) {
-                parts.push_back({begin, std::min(range.end, begin + maxFaces_)});
-            }
+            InFileOrder(range, parts);
             return;
         }
-        float scale[3];  // cells per unit of length
-        for (int axis = 0; axis < 3; ++axis) {
-            scale[axis] = static_cast<float>(cells[axis]) / (high[axis] - low[axis]);
-        }
-        const auto cellOf = [&](const PlacedFace& face) {
-            std::size_t cell = 0;
-            for (int axis = 2; axis >= 0; --axis) {
-                const float t = (face.centre[axis] - low[axis]) * scale[axis];
-                // A side of no length, or a NaN centre, gives the first cell.
-                const int last = cells[axis] - 1;
-                const int at = t > 0.0f ? std::min(last, static_cast<int>(std::min(t, 1e9f))) : 0;
-                cell = cell * static_cast<std::size_t>(cells[axis]) + static_cast<std::size_t>(at);
-            }
-            return cell;
-        };
-        std::vector<std::size_t> starts(
-            static_cast<std::size_t>(cells[0]) * cells[1] * cells[2] + 1, 0);
+        const std::size_t cellCount = grid.CellCount();
+        std::vector<std::size_t> starts(cellCount + 1, 0);
         for (std::size_t i = range.begin; i < range.end; ++i) {
-            ++starts[cellOf(from[i]) + 1];
+            ++starts[grid.CellOf(from[i]) + 1];
         }
         for (std::size_t cell = 1; cell < starts.size(); ++cell) {
             starts[cell] += starts[cell - 1];
         }
         PlacedFace* const to = from == faces_ ? other_.data() : faces_;
-        std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
-        for (std::size_t i = range.begin; i < range.end; ++i) {
-            to[range.begin + next[cellOf(from[i])]++] = from[i];
+        std::vector<std::size_t> next(cellCount);
+        for (std::size_t cell = 0; cell < cellCount; ++cell) {
+            next[cell] = range.begin + starts[cell];
         }
-        for (std::size_t cell = 0; cell + 1 < starts.size(); ++cell) {
+        std::vector<CentreBox> boxes(cellCount);
+        PlaceInCells(grid, from, range.begin, range.end, to, next.data(), boxes.data());
+        for (std::size_t cell = 0; cell < cellCount; ++cell) {
             if (starts[cell] < starts[cell + 1]) {
                 Split({range.begin + starts[cell], range.begin + starts[cell + 1]}, parts, to,
-                      depth + 1);
+                      boxes[cell], depth + 1);
             }
         }
     }
 
-private:
-    // Deep enough for any float spread; guards against a grid that cannot part its faces.
-    static constexpr int kMaxDepth = 8;
+    void InFileOrder(FaceRange range, std::vector<FaceRange>& parts) const {
+        for (std::size_t begin = range.begin; begin < range.end; begin += maxFaces_) {
+            parts.push_back({begin, std::min(range.end, begin + maxFaces_)});
+        }
+    }
 
     // Puts a range that lies in `from` into the faces' array.
     void Settle(FaceRange range, const PlacedFace* from) {
@@ -110,48 +223,10 @@ private:
         }
     }
 
-    static void Bounds(FaceRange range, const PlacedFace* faces, float low[3], float high[3]) {
-        std::fill(low, low + 3, std::numeric_limits<float>::infinity());
-        std::fill(high, high + 3, -std::numeric_limits<float>::infinity());
-        for (std::size_t i = range.begin; i < range.end; ++i) {
-            for (int axis = 0; axis < 3; ++axis) {
-                low[axis] = std::min(low[axis], faces[i].centre[axis]);
-                high[axis] = std::max(high[axis], faces[i].centre[axis]);
-            }
-        }
-    }
-
-    // Cells along each side in proportion to its length, about 2 x count / maxFaces in all:
-    // the side with the longest cells is halved until there are enough. False when the box has
-    // no size or no finite one.
-    bool ChooseCells(std::size_t count, const float low[3], const float high[3],
-                     int cells[3]) const {
-        double side[3];
-        for (int axis = 0; axis < 3; ++axis) {
-            side[axis] = static_cast<double>(high[axis]) - low[axis];
-            if (!std::isfinite(side[axis])) {
-                return false;
-            }
-        }
-        if (side[0] <= 0.0 && side[1] <= 0.0 && side[2] <= 0.0) {
-            return false;
-        }
-        const double wanted = 2.0 * static_cast<double>(count) / static_cast<double>(maxFaces_);
-        while (static_cast<double>(cells[0]) * cells[1] * cells[2] < wanted) {
-            int longest = 0;
-            for (int axis = 1; axis < 3; ++axis) {
-                if (side[axis] / cells[axis] > side[longest] / cells[longest]) {
-                    longest = axis;
-                }
-            }
-            cells[longest] *= 2;
-        }
-        return true;
-    }
-
     PlacedFace* faces_;
+    std::size_t count_;
     std::size_t maxFaces_;
-    std::vector<PlacedFace> other_;
+    std::vector<PlacedFace>& other_;
 };
 
 }  // namespace
@@ -164,7 +239,8 @@ std::size_t BatchFaces::RunOf(std::uint32_t number) const {
 }
 
 std::vector<FaceRange> SplitIntoParts(PlacedFace* faces, std::size_t count, PartOrder partOrder,
-                                      std::size_t maxFaces) {
+                                      std::size_t maxFaces, std::vector<PlacedFace>* scratch,
+                                      const CentreBox* box) {
     maxFaces = std::clamp<std::size_t>(maxFaces, 1, kMaxFacesPerPart);
     std::vector<FaceRange> parts;
     if (partOrder == PartOrder::kFileOrder) {
@@ -173,7 +249,15 @@ std::vector<FaceRange> SplitIntoParts(PlacedFace* faces, std::size_t count, Part
         }
         return parts;
     }
-    GridSplitter(faces, count, maxFaces).Split({0, count}, parts, faces);
+    CentreBox measured;
+    if (box == nullptr) {
+        for (std::size_t i = 0; i < count; ++i) {
+            measured.Add(faces[i].centre);
+        }
+    }
+    std::vector<PlacedFace> own;
+    parts = GridSplitter(faces, count, maxFaces, scratch != nullptr ? *scratch : own)
+                .SplitAll(box != nullptr ? *box : measured);
     std::sort(parts.begin(), parts.end(), [faces](const FaceRange& a, const FaceRange& b) {
         return faces[a.begin].number < faces[b.begin].number;
     });

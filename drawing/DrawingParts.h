@@ -3,6 +3,7 @@
 // leave out the parts it cannot see. No GL here.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -26,14 +27,15 @@ public:
         std::uint32_t firstNumber;  // of the batch's numbering
     };
 
-    // Appends a face after every face added so far (the file's order).
-    void Add(std::uint32_t mesh, std::uint32_t face) {
+    // Appends `count` faces of a mesh from `face` on, after every face added so far (the
+    // file's order).
+    void Add(std::uint32_t mesh, std::uint32_t face, std::uint32_t count = 1) {
         if (runs_.empty() || runs_.back().mesh != mesh ||
             runs_.back().firstFace + runs_.back().faceCount != face) {
             runs_.push_back({mesh, face, 0, count_});
         }
-        ++runs_.back().faceCount;
-        ++count_;
+        runs_.back().faceCount += count;
+        count_ += count;
     }
     std::uint32_t Count() const { return count_; }
     const std::vector<Run>& Runs() const { return runs_; }
@@ -56,6 +58,27 @@ struct FaceRange {
     std::size_t begin, end;
 };
 
+// The smallest box around faces' centres, grown face by face (a NaN coordinate passed over);
+// +inf..-inf around none.
+struct CentreBox {
+    float low[3] = {INFINITY, INFINITY, INFINITY};
+    float high[3] = {-INFINITY, -INFINITY, -INFINITY};
+
+    void Add(const float centre[3]) {
+        for (int axis = 0; axis < 3; ++axis) {
+            low[axis] = centre[axis] < low[axis] ? centre[axis] : low[axis];
+            high[axis] = high[axis] < centre[axis] ? centre[axis] : high[axis];
+        }
+    }
+    // The box of these faces and then `later`'s, in that order.
+    void Add(const CentreBox& later) {
+        for (int axis = 0; axis < 3; ++axis) {
+            low[axis] = later.low[axis] < low[axis] ? later.low[axis] : low[axis];
+            high[axis] = high[axis] < later.high[axis] ? later.high[axis] : high[axis];
+        }
+    }
+};
+
 enum class PartOrder {
     kSpatial,   // each part the faces of one region: the batch halved along its longest side
     kFileOrder  // each part the next faces in the file
@@ -65,8 +88,12 @@ enum class PartOrder {
 // and returns the parts in drawing order, as ranges of `faces`. The faces of a part keep the
 // file's order, and so do the parts (by their first face), so that faces at the same depth win
 // as they do drawn straight from the file. The centres are read for a spatial order only.
+// `scratch` (when given) is room for as many faces, kept from one call to the next; `box` (when
+// given) the box of their centres.
 std::vector<FaceRange> SplitIntoParts(PlacedFace* faces, std::size_t count, PartOrder partOrder,
-                                      std::size_t maxFaces = kMaxFacesPerPart);
+                                      std::size_t maxFaces = kMaxFacesPerPart,
+                                      std::vector<PlacedFace>* scratch = nullptr,
+                                      const CentreBox* box = nullptr);
 
 struct DrawingPart {
     float min[3];

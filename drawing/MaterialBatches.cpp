@@ -9,6 +9,7 @@
 
 #include "drawing/SmoothNormals.h"
 #include "platform/Platform.h"
+#include "scene/SecondThread.h"
 
 namespace {
 
@@ -41,9 +42,21 @@ public:
         const bool hasCoords =
             mesh.textureCoords.size() / 2 >= static_cast<std::size_t>(mesh.vertexCount);
         std::vector<float> smoothed = PlacedSmoothNormals(mesh);
-        // Neighbouring faces mostly share their material: look a key up only when it changes.
+        // Neighbouring faces mostly share their material: look a key up only when it changes,
+        // and add the faces of a batch that follow one another at once.
         std::optional<BatchKey> last;
         std::uint32_t lastBatch = 0;
+        std::uint32_t runStart = 0;
+        std::uint32_t runEnd = 0;  // the faces [runStart, runEnd) go to lastBatch
+        const auto addRun = [&] {
+            if (runEnd > runStart) {
+                BatchFaces& faces = faces_[lastBatch];
+                if (faces.Runs().empty() || faces.Runs().back().mesh != meshIndex) {
+                    ++batchesLeft_[meshIndex];
+                }
+                faces.Add(meshIndex, runStart, runEnd - runStart);
+            }
+        };
         for (int face = 0; face < faceCount; ++face) {
             if (!IsDrawable(mesh, face)) {
                 continue;
@@ -51,25 +64,28 @@ public:
             const Material* material =
                 hasFaceMaterials ? mesh.faceMaterials[static_cast<std::size_t>(face)] : nullptr;
             const bool smooth = !smoothed.empty() && mesh.smoothingGroups[std::size_t(face)] != 0;
+            const auto at = static_cast<std::uint32_t>(face);
             if (!last || last->material != material || last->smooth != smooth) {
+                addRun();
                 BatchKey key{material, material == nullptr ? mesh.materialColor : nullptr, false,
                              smooth};
                 key.textured = material != nullptr && hasCoords && TextureOf(*material) >= 0;
-                const auto [at, added] =
+                const auto [found, added] =
                     batchOfKey_.emplace(key, static_cast<std::uint32_t>(keys_.size()));
                 if (added) {
                     keys_.push_back(key);
                     faces_.emplace_back();
                 }
                 last = key;
-                lastBatch = at->second;
+                lastBatch = found->second;
+                runStart = runEnd = at;
+            } else if (at != runEnd) {
+                addRun();
+                runStart = runEnd = at;
             }
-            BatchFaces& faces = faces_[lastBatch];
-            if (faces.Runs().empty() || faces.Runs().back().mesh != meshIndex) {
-                ++batchesLeft_[meshIndex];
-            }
-            faces.Add(meshIndex, static_cast<std::uint32_t>(face));
+            runEnd = at + 1;
         }
+        addRun();
         smoothNormals_.push_back(std::move(smoothed));
         if (batchesLeft_[meshIndex] == 0) {
             Done(meshIndex);
@@ -87,6 +103,9 @@ public:
                               [&](std::size_t i) { return !IsTransparent(keys_[i]); });
         MaterialBatches out;
         PartLayout layout(meshes_, placement_);
+        // Room for the biggest batch's faces, twice over, made once.
+        std::vector<PlacedFace> placed;
+        std::vector<PlacedFace> scratch;
         for (std::size_t i : drawingOrder) {
             MaterialBatch batch = Describe(keys_[i]);
             batch.smooth = keys_[i].smooth;
@@ -94,9 +113,9 @@ public:
             shading.smoothNormals = keys_[i].smooth ? &smoothNormals_ : nullptr;
             shading.texture = keys_[i].textured ? keys_[i].material : nullptr;
             const BatchFaces& faces = faces_[i];
-            std::vector<PlacedFace> placed = Placed(faces, order);
-            const std::vector<FaceRange> parts =
-                SplitIntoParts(placed.data(), placed.size(), order);
+            const CentreBox box = Place(faces, order, placed);
+            const std::vector<FaceRange> parts = SplitIntoParts(
+                placed.data(), placed.size(), order, kMaxFacesPerPart, &scratch, &box);
             layout.Write(faces, placed.data(), parts, shading, batch.arrays);
             out.batches.push_back(std::move(batch));
             for (std::size_t run = 0; run < faces.Runs().size(); ++run) {
@@ -136,30 +155,54 @@ private:
     }
 
     // The batch's faces by number, in file order, each with the sum of its corners where the
-    // drawing puts them for a spatial order.
-    std::vector<PlacedFace> Placed(const BatchFaces& faces, PartOrder order) const {
-        std::vector<PlacedFace> placed;
-        Reserve(placed, faces.Count());
-        std::uint32_t number = 0;
-        for (const BatchFaces::Run& run : faces.Runs()) {
-            const Mesh& mesh = *meshes_[run.mesh];
-            for (std::uint32_t face = run.firstFace; face < run.firstFace + run.faceCount; ++face) {
-                PlacedFace& at = placed.emplace_back(PlacedFace{{0.0f, 0.0f, 0.0f}, number++});
-                if (order != PartOrder::kSpatial) {
-                    continue;
-                }
-                const std::uint16_t* record = FaceRecord(mesh, static_cast<int>(face));
-                for (int corner = 0; corner < 3; ++corner) {
-                    float xyz[3];
-                    ReadVertex(mesh, record[corner], xyz);
-                    placement_.Place(xyz);
-                    for (int axis = 0; axis < 3; ++axis) {
-                        at.centre[axis] += xyz[axis];
+    // drawing puts them for a spatial order (and the box of those sums); a big batch's halves
+    // on two threads.
+    CentreBox Place(const BatchFaces& faces, PartOrder order,
+                    std::vector<PlacedFace>& placed) const {
+        if (placed.capacity() < faces.Count()) {
+            placed = std::vector<PlacedFace>();
+            Reserve(placed, faces.Count());
+        }
+        placed.resize(faces.Count());
+        const std::uint32_t halves[3] = {0, faces.Count() / 2, faces.Count()};
+        CentreBox boxes[2];
+        const auto placeHalf = [&](int half) {
+            const std::vector<BatchFaces::Run>& runs = faces.Runs();
+            std::uint32_t number = halves[half];
+            for (std::size_t run = halves[half] < halves[half + 1] ? faces.RunOf(number) : 0;
+                 number < halves[half + 1]; ++run) {
+                const Mesh& mesh = *meshes_[runs[run].mesh];
+                const std::uint32_t runEnd =
+                    std::min(halves[half + 1], runs[run].firstNumber + runs[run].faceCount);
+                for (; number < runEnd; ++number) {
+                    PlacedFace& at = placed[number];
+                    at = PlacedFace{{0.0f, 0.0f, 0.0f}, number};
+                    if (order != PartOrder::kSpatial) {
+                        continue;
                     }
+                    const int face = static_cast<int>(runs[run].firstFace +
+                                                      (number - runs[run].firstNumber));
+                    const std::uint16_t* record = FaceRecord(mesh, face);
+                    for (int corner = 0; corner < 3; ++corner) {
+                        float xyz[3];
+                        ReadVertex(mesh, record[corner], xyz);
+                        placement_.Place(xyz);
+                        for (int axis = 0; axis < 3; ++axis) {
+                            at.centre[axis] += xyz[axis];
+                        }
+                    }
+                    boxes[half].Add(at.centre);
                 }
             }
+        };
+        if (faces.Count() >= std::uint32_t{kFacesWorthASecondThread}) {
+            ShareWithSecondThread(placeHalf);
+        } else {
+            placeHalf(0);
+            placeHalf(1);
         }
-        return placed;
+        boxes[0].Add(boxes[1]);
+        return boxes[0];
     }
 
     // Nothing reads the mesh any more.

@@ -45,8 +45,9 @@ private:
     void ForEachArray(const Visit& visit) const;
     ViewFrustum CurrentView() const;
     // The parts of the opaque or the transparent batches, leaving out those outside `frustum`
-    // (the uncompiled drawing's frustum leaves out nothing).
-    void DrawPass(bool transparent, const ViewFrustum& frustum) const;
+    // (the uncompiled drawing's frustum leaves out nothing); the corners sent since the last
+    // flush are counted in `cornersSent`.
+    void DrawPass(bool transparent, const ViewFrustum& frustum, std::size_t& cornersSent) const;
     void DrawArrays(const MaterialBatch& batch, const DrawingPart& part) const;
     void DrawImmediately(const MaterialBatch& batch, const DrawingPart& part) const;
 

@@ -223,6 +223,10 @@ void ReleaseArrays(const void* data);
 // models those faults are most of the loading time. Leaves the contents as they are. One
 // definition for every backend, part of the model reader (platform/common/PrefaultPages.cpp).
 void PrefaultForWriting(void* buffer, std::size_t bytes);
+// Gives the memory the program has freed back to the system, where the allocator keeps it
+// otherwise (glibc's heap): after the big transient buffers of opening a model. Elsewhere
+// nothing.
+void GiveBackFreedMemory();
 
 // The bytes of a file opened for reading, held whole so that a model is read in place: mapped
 // where the system can (Linux: a private mapping, so that what is written to it stays in this

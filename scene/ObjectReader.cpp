@@ -260,6 +260,9 @@ void Scene::ReadFaceList(Mesh& mesh) {
         mesh.faces[0] = 0;
         if (faceCount > 0) {
             std::memcpy(mesh.faces + 1, body + 2, sizeof(std::uint16_t) * (words - 1));
+            // Nothing reads the records there again.
+            const auto at = static_cast<std::size_t>(body + 2 - bytes_.data);
+            platform::ReleaseFilePages(bytes_, at, at + sizeof(std::uint16_t) * (words - 1));
         }
     }
     if (mesh.faces[0] != faceCount) {

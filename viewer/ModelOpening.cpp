@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "drawing/MaterialDrawing.h"
+#include "platform/Platform.h"
 #include "scene/ModelFileCheck.h"
 
 namespace {
@@ -134,5 +135,7 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
     opened.view =
         std::make_unique<NamedModelView>(scene, placement, std::move(drawer), std::move(walk));
     scene.Release(std::move(shown));
+    // The reading's and the layout's transient buffers are gone: their memory goes back.
+    platform::GiveBackFreedMemory();
     return opened;
 }

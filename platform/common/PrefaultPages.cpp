@@ -7,6 +7,9 @@
 #include <sys/mman.h>
 #include <unistd.h>
 #endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace platform {
 
@@ -36,6 +39,14 @@ void PrefaultForWriting(void* buffer, std::size_t bytes) {
 
 void PrefaultForWriting(void*, std::size_t) {}
 
+#endif
+
+#if defined(__GLIBC__)
+void GiveBackFreedMemory() {
+    malloc_trim(0);
+}
+#else
+void GiveBackFreedMemory() {}
 #endif
 
 }  // namespace platform
