@@ -13,13 +13,13 @@
 namespace {
 
 // Room for `count` elements, mapped at once: the arrays are filled right after.
-template <class T>
-void Reserve(std::vector<T>& values, std::size_t count) {
+template <class T, class Allocator>
+void Reserve(std::vector<T, Allocator>& values, std::size_t count) {
     values.reserve(count);
     platform::PrefaultForWriting(values.data(), count * sizeof(T));
 }
 
-void MeasureBox(const std::vector<float>& positions, std::size_t first, std::size_t end,
+void MeasureBox(const LaidOutArray<float>& positions, std::size_t first, std::size_t end,
                 DrawingPart& part) {
     std::fill(part.min, part.min + 3, std::numeric_limits<float>::infinity());
     std::fill(part.max, part.max + 3, -std::numeric_limits<float>::infinity());

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "scene/Model.h"
@@ -103,13 +105,36 @@ struct DrawingPart {
     std::size_t cornerCount;
 };
 
+// Allocates as std::allocator does, and leaves new elements of a plain type as they come: the
+// laid-out arrays are sized once and then written whole, without being zeroed first.
+template <class T>
+struct UnfilledAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UnfilledAllocator<U>;
+    };
+    UnfilledAllocator() = default;
+    template <class U>
+    UnfilledAllocator(const UnfilledAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* at) noexcept {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+template <class T>
+using LaidOutArray = std::vector<T, UnfilledAllocator<T>>;
+
 // A batch's parts and the arrays they are drawn from.
 struct PartArrays {
-    std::vector<float> positions;  // x, y, z per vertex
-    std::vector<float> normals;    // x, y, z per vertex
-    std::vector<float> texCoords;  // u, v per vertex, when textured
+    LaidOutArray<float> positions;  // x, y, z per vertex
+    LaidOutArray<float> normals;    // x, y, z per vertex
+    LaidOutArray<float> texCoords;  // u, v per vertex, when textured
     // Three per face: vertices counted from the part's first.
-    std::vector<std::uint16_t> corners;
+    LaidOutArray<std::uint16_t> corners;
     std::vector<DrawingPart> parts;
 };
 

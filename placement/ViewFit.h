@@ -16,7 +16,13 @@ struct ModelBox {
     double max[3] = {0.0, 0.0, 0.0};
     bool empty = true;
 
-    void Add(const double point[3]);
+    void Add(const double point[3]) {
+        for (int axis = 0; axis < 3; ++axis) {
+            min[axis] = empty || point[axis] < min[axis] ? point[axis] : min[axis];
+            max[axis] = empty || max[axis] < point[axis] ? point[axis] : max[axis];
+        }
+        empty = false;
+    }
     double Extent(int axis) const { return empty ? 0.0 : max[axis] - min[axis]; }
     double Centre(int axis) const { return empty ? 0.0 : 0.5 * (min[axis] + max[axis]); }
 };

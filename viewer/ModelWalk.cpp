@@ -1,5 +1,9 @@
 #include "viewer/ModelWalk.h"
 
+#include <exception>
+#include <system_error>
+#include <utility>
+
 #include "platform/Platform.h"
 #include "scene/ViewConstants.h"
 
@@ -37,25 +41,57 @@ ModelWalk::ModelWalk(const Scene& scene, const Placement& placement, LengthUnit 
                      const MaterialBatches* laidOut)
     : unit_(unit),
       unitsPerMetre_(placement.fit.worldScale / MetresPer(unit)),
-      faces_(FacesOf(scene, placement, laidOut)),
-      index_(faces_),
-      walker_(index_, unitsPerMetre_, index_.Bounds().min.z) {}
+      faces_(FacesOf(scene, placement, laidOut)) {
+#if !defined(__EMSCRIPTEN__) || defined(__EMSCRIPTEN_PTHREADS__)
+    try {
+        indexing_ = std::thread([this] {
+            try {
+                index_ = std::make_unique<Index>(faces_, unitsPerMetre_);
+            } catch (...) {
+                failure_ = std::current_exception();  // thrown where the index is wanted
+            }
+        });
+        return;
+    } catch (const std::system_error&) {
+    }
+#endif
+    index_ = std::make_unique<Index>(faces_, unitsPerMetre_);
+}
+
+ModelWalk::~ModelWalk() {
+    if (indexing_.joinable()) {
+        indexing_.join();
+    }
+}
+
+ModelWalk::Index::Index(const WorldFaces& faces, double unitsPerMetre)
+    : index(faces), walker(index, unitsPerMetre, index.Bounds().min.z) {}
+
+ModelWalk::Index& ModelWalk::Indexed() {
+    if (indexing_.joinable()) {
+        indexing_.join();
+    }
+    if (failure_) {
+        std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
+    return *index_;
+}
 
 void ModelWalk::WalkFromEye(Scene& scene) {
-    walker_.PutDown({scene.eye[0], scene.eye[1], view::kEyeBaseHeight + scene.heightOffset});
+    Indexed().walker.PutDown({scene.eye[0], scene.eye[1], view::kEyeBaseHeight + scene.heightOffset});
     walking_ = true;
     TakeEye(scene);
     scene.LookAhead();
 }
 
 void ModelWalk::WalkFromOutside(Scene& scene) {
-    const WalkStart start = StartOutside(index_.Bounds(), unitsPerMetre_);
+    const WalkStart start = StartOutside(Indexed().index.Bounds(), unitsPerMetre_);
     StartPose pose;
     pose.eyeX = start.eye.x;
     pose.eyeY = start.eye.y;
     pose.yawDegrees = static_cast<float>(start.yawDegrees);
     scene.StandAt(pose);
-    walker_.PutDown(start.eye);
+    Indexed().walker.PutDown(start.eye);
     walking_ = true;
     TakeEye(scene);
     scene.LookAhead();
@@ -72,13 +108,13 @@ void ModelWalk::Move(Scene& scene) {
     keys.fast = held(platform::kKeyShift);
     keys.jump = held(platform::kKeyPageUp);
     keys.crouch = held(platform::kKeyPageDown);
-    walker_.Step(keys, static_cast<double>(scene.yaw));
+    Indexed().walker.Step(keys, static_cast<double>(scene.yaw));
     TakeEye(scene);
     scene.LookAhead();
 }
 
-void ModelWalk::TakeEye(Scene& scene) const {
-    const Vec3 eye = walker_.Eye();
+void ModelWalk::TakeEye(Scene& scene) {
+    const Vec3 eye = Indexed().walker.Eye();
     scene.eye[0] = eye.x;
     scene.eye[1] = eye.y;
     scene.eye[2] = eye.z;
