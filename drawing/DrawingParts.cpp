@@ -85,12 +85,22 @@ bool ChooseGrid(std::size_t count, std::size_t maxFaces, const CentreBox& box, G
     return true;
 }
 
-// Faces [begin, end) of `from` sorted by their cells into `to`, in the order they come within
-// each cell, from `next[cell]` on; the box of each cell's centres grows by its faces.
-void PlaceInCells(const Grid& grid, const PlacedFace* from, std::size_t begin, std::size_t end,
-                  PlacedFace* to, std::size_t* next, CentreBox* boxes) {
+// Faces [begin, end) of `from` counted by their cells, which are kept in `cellOf`.
+void CountInCells(const Grid& grid, const PlacedFace* from, std::size_t begin, std::size_t end,
+                  std::uint32_t* cellOf, std::size_t* counts) {
     for (std::size_t i = begin; i < end; ++i) {
         const std::size_t cell = grid.CellOf(from[i]);
+        cellOf[i] = static_cast<std::uint32_t>(cell);
+        ++counts[cell];
+    }
+}
+
+// Faces [begin, end) of `from` sorted by their cells into `to`, in the order they come within
+// each cell, from `next[cell]` on; the box of each cell's centres grows by its faces.
+void PlaceInCells(const PlacedFace* from, const std::uint32_t* cellOf, std::size_t begin,
+                  std::size_t end, PlacedFace* to, std::size_t* next, CentreBox* boxes) {
+    for (std::size_t i = begin; i < end; ++i) {
+        const std::uint32_t cell = cellOf[i];
         boxes[cell].Add(from[i].centre);
         to[next[cell]++] = from[i];
     }
@@ -104,12 +114,19 @@ void PlaceInCells(const Grid& grid, const PlacedFace* from, std::size_t begin, s
 class GridSplitter {
 public:
     GridSplitter(PlacedFace* faces, std::size_t count, std::size_t maxFaces,
-                 std::vector<PlacedFace>& other)
-        : faces_(faces), count_(count), maxFaces_(maxFaces), other_(other) {
+                 SplitScratch& scratch)
+        : faces_(faces),
+          count_(count),
+          maxFaces_(maxFaces),
+          other_(scratch.faces),
+          cellOf_(scratch.cells) {
         if (other_.size() < count) {
             other_.clear();
             Reserve(other_, count);
             other_.resize(count);
+            cellOf_.clear();
+            Reserve(cellOf_, count);
+            cellOf_.resize(count);
         }
     }
 
@@ -131,9 +148,8 @@ public:
         std::vector<std::size_t> next[2];
         ShareWithSecondThread([&](int half) {
             next[half].assign(cellCount, 0);
-            for (std::size_t i = halves[half]; i < halves[half + 1]; ++i) {
-                ++next[half][grid.CellOf(faces_[i])];
-            }
+            CountInCells(grid, faces_, halves[half], halves[half + 1], cellOf_.data(),
+                         next[half].data());
         });
         std::vector<std::size_t> starts(cellCount + 1, 0);
         for (std::size_t cell = 0; cell < cellCount; ++cell) {
@@ -146,8 +162,8 @@ public:
         std::vector<CentreBox> boxes[2];
         ShareWithSecondThread([&](int half) {
             boxes[half].assign(cellCount, CentreBox());
-            PlaceInCells(grid, faces_, halves[half], halves[half + 1], to, next[half].data(),
-                         boxes[half].data());
+            PlaceInCells(faces_, cellOf_.data(), halves[half], halves[half + 1], to,
+                         next[half].data(), boxes[half].data());
         });
         // The cells, each split on by whichever thread takes it first.
         std::atomic<std::size_t> nextCell{0};
@@ -189,9 +205,7 @@ private:
         }
         const std::size_t cellCount = grid.CellCount();
         std::vector<std::size_t> starts(cellCount + 1, 0);
-        for (std::size_t i = range.begin; i < range.end; ++i) {
-            ++starts[grid.CellOf(from[i]) + 1];
-        }
+        CountInCells(grid, from, range.begin, range.end, cellOf_.data(), starts.data() + 1);
         for (std::size_t cell = 1; cell < starts.size(); ++cell) {
             starts[cell] += starts[cell - 1];
         }
@@ -201,7 +215,7 @@ private:
             next[cell] = range.begin + starts[cell];
         }
         std::vector<CentreBox> boxes(cellCount);
-        PlaceInCells(grid, from, range.begin, range.end, to, next.data(), boxes.data());
+        PlaceInCells(from, cellOf_.data(), range.begin, range.end, to, next.data(), boxes.data());
         for (std::size_t cell = 0; cell < cellCount; ++cell) {
             if (starts[cell] < starts[cell + 1]) {
                 Split({range.begin + starts[cell], range.begin + starts[cell + 1]}, parts, to,
@@ -216,10 +230,12 @@ private:
         }
     }
 
-    // Puts a range that lies in `from` into the faces' array.
+    // Puts the numbers of a range that lies in `from` into the faces' array.
     void Settle(FaceRange range, const PlacedFace* from) {
         if (from != faces_) {
-            std::copy(from + range.begin, from + range.end, faces_ + range.begin);
+            for (std::size_t i = range.begin; i < range.end; ++i) {
+                faces_[i].number = from[i].number;
+            }
         }
     }
 
@@ -227,6 +243,7 @@ private:
     std::size_t count_;
     std::size_t maxFaces_;
     std::vector<PlacedFace>& other_;
+    std::vector<std::uint32_t>& cellOf_;  // by place in the range being split
 };
 
 }  // namespace
@@ -239,7 +256,7 @@ std::size_t BatchFaces::RunOf(std::uint32_t number) const {
 }
 
 std::vector<FaceRange> SplitIntoParts(PlacedFace* faces, std::size_t count, PartOrder partOrder,
-                                      std::size_t maxFaces, std::vector<PlacedFace>* scratch,
+                                      std::size_t maxFaces, SplitScratch* scratch,
                                       const CentreBox* box) {
     maxFaces = std::clamp<std::size_t>(maxFaces, 1, kMaxFacesPerPart);
     std::vector<FaceRange> parts;
@@ -255,7 +272,7 @@ std::vector<FaceRange> SplitIntoParts(PlacedFace* faces, std::size_t count, Part
             measured.Add(faces[i].centre);
         }
     }
-    std::vector<PlacedFace> own;
+    SplitScratch own;
     parts = GridSplitter(faces, count, maxFaces, scratch != nullptr ? *scratch : own)
                 .SplitAll(box != nullptr ? *box : measured);
     std::sort(parts.begin(), parts.end(), [faces](const FaceRange& a, const FaceRange& b) {

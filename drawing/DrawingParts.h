@@ -86,15 +86,21 @@ enum class PartOrder {
     kFileOrder  // each part the next faces in the file
 };
 
+// Room for splitting faces into parts, kept from one batch to the next.
+struct SplitScratch {
+    std::vector<PlacedFace> faces;
+    std::vector<std::uint32_t> cells;
+};
+
 // Puts `count` faces (numbered in file order, in that order) into parts of at most `maxFaces`
-// and returns the parts in drawing order, as ranges of `faces`. The faces of a part keep the
-// file's order, and so do the parts (by their first face), so that faces at the same depth win
-// as they do drawn straight from the file. The centres are read for a spatial order only.
-// `scratch` (when given) is room for as many faces, kept from one call to the next; `box` (when
-// given) the box of their centres.
+// and returns the parts in drawing order, as ranges of `faces`, whose numbers are then in
+// drawing order (their centres not). The faces of a part keep the file's order, and so do the
+// parts (by their first face), so that faces at the same depth win as they do drawn straight
+// from the file. The centres are read for a spatial order only. `scratch` (when given) is kept
+// from one call to the next; `box` (when given) is the box of the faces' centres.
 std::vector<FaceRange> SplitIntoParts(PlacedFace* faces, std::size_t count, PartOrder partOrder,
                                       std::size_t maxFaces = kMaxFacesPerPart,
-                                      std::vector<PlacedFace>* scratch = nullptr,
+                                      SplitScratch* scratch = nullptr,
                                       const CentreBox* box = nullptr);
 
 struct DrawingPart {

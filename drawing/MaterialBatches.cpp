@@ -105,7 +105,7 @@ public:
         PartLayout layout(meshes_, placement_);
         // Room for the biggest batch's faces, twice over, made once.
         std::vector<PlacedFace> placed;
-        std::vector<PlacedFace> scratch;
+        SplitScratch scratch;
         for (std::size_t i : drawingOrder) {
             MaterialBatch batch = Describe(keys_[i]);
             batch.smooth = keys_[i].smooth;
