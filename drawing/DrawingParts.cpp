@@ -113,8 +113,7 @@ void PlaceInCells(const PlacedFace* from, const std::uint32_t* cellOf, std::size
 // batch's first level is shared by two threads, and so are the cells it makes.
 class GridSplitter {
 public:
-    GridSplitter(PlacedFace* faces, std::size_t count, std::size_t maxFaces,
-                 SplitScratch& scratch)
+    GridSplitter(PlacedFace* faces, std::size_t count, std::size_t maxFaces, SplitScratch& scratch)
         : faces_(faces),
           count_(count),
           maxFaces_(maxFaces),
@@ -249,9 +248,9 @@ private:
 }  // namespace
 
 std::size_t BatchFaces::RunOf(std::uint32_t number) const {
-    const auto after = std::upper_bound(
-        runs_.begin(), runs_.end(), number,
-        [](std::uint32_t n, const Run& run) { return n < run.firstNumber; });
+    const auto after =
+        std::upper_bound(runs_.begin(), runs_.end(), number,
+                         [](std::uint32_t n, const Run& run) { return n < run.firstNumber; });
     return static_cast<std::size_t>(after - runs_.begin()) - 1;
 }
 
@@ -326,8 +325,7 @@ private:
 };
 
 std::size_t PartLayout::Writer::Lay(const BatchFaces& faces, const PlacedFace* placed,
-                                    FaceRange part, const PartShading& shading,
-                                    const Output* out) {
+                                    FaceRange part, const PartShading& shading, const Output* out) {
     std::size_t vertices = 0;
     // A new vertex of the part: at vertex `index` of the mesh, with `normal`.
     const auto add = [&](const Mesh& mesh, int index, const float* normal) {

@@ -193,8 +193,7 @@ public:
     // Lays out the parts of `faces` (ranges of `placed`, which names them by number) in
     // `arrays`, which are sized once, exactly.
     void Write(const BatchFaces& faces, const PlacedFace* placed,
-               const std::vector<FaceRange>& parts, const PartShading& shading,
-               PartArrays& arrays);
+               const std::vector<FaceRange>& parts, const PartShading& shading, PartArrays& arrays);
 
 private:
     class Writer;

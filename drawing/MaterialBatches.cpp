@@ -114,8 +114,8 @@ public:
             shading.texture = keys_[i].textured ? keys_[i].material : nullptr;
             const BatchFaces& faces = faces_[i];
             const CentreBox box = Place(faces, order, placed);
-            const std::vector<FaceRange> parts = SplitIntoParts(
-                placed.data(), placed.size(), order, kMaxFacesPerPart, &scratch, &box);
+            const std::vector<FaceRange> parts = SplitIntoParts(placed.data(), placed.size(), order,
+                                                                kMaxFacesPerPart, &scratch, &box);
             layout.Write(faces, placed.data(), parts, shading, batch.arrays);
             out.batches.push_back(std::move(batch));
             for (std::size_t run = 0; run < faces.Runs().size(); ++run) {
@@ -180,8 +180,8 @@ private:
                     if (order != PartOrder::kSpatial) {
                         continue;
                     }
-                    const int face = static_cast<int>(runs[run].firstFace +
-                                                      (number - runs[run].firstNumber));
+                    const int face =
+                        static_cast<int>(runs[run].firstFace + (number - runs[run].firstNumber));
                     const std::uint16_t* record = FaceRecord(mesh, face);
                     for (int corner = 0; corner < 3; ++corner) {
                         float xyz[3];
@@ -258,8 +258,8 @@ private:
     VertexPlacement placement_;
     const MeshLaidOut& laidOut_;
     std::map<BatchKey, std::uint32_t> batchOfKey_;
-    std::vector<BatchKey> keys_;      // by batch, in the order first used
-    std::vector<BatchFaces> faces_;   // by batch
+    std::vector<BatchKey> keys_;     // by batch, in the order first used
+    std::vector<BatchFaces> faces_;  // by batch
     // By mesh, in file order: the mesh, its corner normals (empty without smoothing groups)
     // and the batches still to be laid out that have faces of it.
     std::vector<const Mesh*> meshes_;

@@ -108,15 +108,15 @@ Placement PlaceModel(Scene& scene, StartView view, UpAxis up, const ViewFitOptio
         ShiftCameras(scene, placement.centre);
     }
 
-    std::optional<ModelBox> drawn = ScaledBox(Shifted(standing, placement.centre),
-                                              scene.modelScale);
+    std::optional<ModelBox> drawn =
+        ScaledBox(Shifted(standing, placement.centre), scene.modelScale);
     if (!drawn) {
         // A master scale of zero or none at all: measured as drawing scales.
-        drawn = moveMeshes ? MeasureDrawnModel(g_meshHead, scene.modelScale)
-                           : MeasureDrawnModel(g_meshHead, scene.modelScale,
-                                               [&placement](float xyz[3]) {
-                                                   PlaceVertex(placement, xyz);
-                                               });
+        drawn = moveMeshes
+                    ? MeasureDrawnModel(g_meshHead, scene.modelScale)
+                    : MeasureDrawnModel(g_meshHead, scene.modelScale, [&placement](float xyz[3]) {
+                          PlaceVertex(placement, xyz);
+                      });
     }
     const ModelCamera* camera =
         view != StartView::kFit && !scene.cameras.empty() ? &scene.cameras.front() : nullptr;

@@ -162,8 +162,8 @@ void Scene::ReleaseGeometry(const Mesh& loaded) {
     Mesh& mesh = const_cast<Mesh&>(loaded);
     const auto releaseInFile = [this](const void* begin, std::size_t bytes) {
         if (InFileBytes(begin)) {
-            const std::size_t at = static_cast<std::size_t>(
-                static_cast<const unsigned char*>(begin) - bytes_.data);
+            const std::size_t at =
+                static_cast<std::size_t>(static_cast<const unsigned char*>(begin) - bytes_.data);
             platform::ReleaseFilePages(bytes_, at, at + bytes);
         }
     };

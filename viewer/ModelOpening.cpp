@@ -96,8 +96,7 @@ OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& 
         unit = *options.units;
     } else {
         const std::optional<ModelBox> scaled = ScaledBox(fileBox, scene.modelScale);
-        const ModelBox drawn =
-            scaled ? *scaled : MeasureDrawnModel(g_meshHead, scene.modelScale);
+        const ModelBox drawn = scaled ? *scaled : MeasureDrawnModel(g_meshHead, scene.modelScale);
         const UnitGuess guess = GuessLengthUnit(
             std::max({drawn.Extent(0), drawn.Extent(1), drawn.Extent(2)}), scene.modelScale);
         unit = guess.unit;

@@ -11,8 +11,7 @@ namespace {
 
 // The model's faces where drawing puts them: moved and scaled by the placement, after the
 // master scale. Laid out for drawing, they are placed already (stood upright and centred).
-WorldFaces FacesOf(const Scene& scene, const Placement& placement,
-                   const MaterialBatches* laidOut) {
+WorldFaces FacesOf(const Scene& scene, const Placement& placement, const MaterialBatches* laidOut) {
     const double* t = placement.fit.worldTranslation;
     WorldFaces faces(placement.fit.worldScale * static_cast<double>(scene.modelScale),
                      {t[0], t[1], t[2]});
@@ -78,7 +77,8 @@ ModelWalk::Index& ModelWalk::Indexed() {
 }
 
 void ModelWalk::WalkFromEye(Scene& scene) {
-    Indexed().walker.PutDown({scene.eye[0], scene.eye[1], view::kEyeBaseHeight + scene.heightOffset});
+    Indexed().walker.PutDown(
+        {scene.eye[0], scene.eye[1], view::kEyeBaseHeight + scene.heightOffset});
     walking_ = true;
     TakeEye(scene);
     scene.LookAhead();

@@ -89,3 +89,50 @@ TEST(Opening, AnOpeningGivenUpAtAnyStepLeavesTheModelShownAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+// A floor of 20 x 20 m with a wall across it, in metres.
+std::vector<unsigned char> FloorAndWall() {
+    ChunkWriter w;
+    w.BeginModel();
+    w.MeshObject(
+        {"Floor", {-10, -10, 0, 10, -10, 0, 10, 10, 0, -10, 10, 0}, {0, 1, 2, 0, 2, 3}, {}});
+    w.MeshObject({"Wall", {-10, 5, 0, 10, 5, 0, 10, 5, 3, -10, 5, 3}, {0, 1, 2, 0, 2, 3}, {}});
+    w.EndModel();
+    return w.bytes();
+}
+
+// A model laid out for drawing is walked where the layout holds its faces, and its meshes are
+// given back; drawn as made, it keeps them and is walked there. Walking goes alike.
+TEST(Opening, ALaidOutModelGivesItsMeshesBackAndWalksAsOneDrawnAsMade) {
+    fake::Reset();
+    const ModelFile model(FloorAndWall());
+    const auto walk = [&](ModelDrawingStyle style, bool meshesKept) {
+        Scene scene(nullptr);
+        OpenOptions options = Opening(StartView::kFit, style);
+        options.walk = true;
+        options.units = LengthUnit::kMetre;
+        const OpenedModel opened = OpenModel(scene, model.path(), options);
+        EXPECT_TRUE(opened.view);
+        for (const Mesh* mesh = g_meshHead->next; mesh != nullptr; mesh = mesh->next) {
+            EXPECT_EQ(mesh->vertices != nullptr, meshesKept) << mesh->materialName;
+            EXPECT_EQ(FaceCount(*mesh) == 2, meshesKept);
+        }
+        std::vector<double> eyes;
+        fake::Fake().heldKeys = {platform::kKeyW};
+        for (int frame = 0; frame < 400 && opened.view; ++frame) {
+            opened.view->MoveCamera();
+            eyes.insert(eyes.end(), {scene.eye[0], scene.eye[1], scene.eye[2]});
+        }
+        fake::Fake().heldKeys.clear();
+        return eyes;
+    };
+    const std::vector<double> asMade = walk(ModelDrawingStyle::kMeshColours, true);
+    EXPECT_EQ(walk(ModelDrawingStyle::kMaterials, false), asMade);
+    EXPECT_EQ(walk(ModelDrawingStyle::kMaterialsImmediate, false), asMade);
+    ASSERT_FALSE(asMade.empty());
+    EXPECT_NE(asMade[1], asMade[asMade.size() - 2]) << "the walk went somewhere";
+}
+
+}  // namespace

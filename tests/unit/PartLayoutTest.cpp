@@ -1,6 +1,7 @@
 // The layout of a named model's faces in parts, as a property over generated meshes: whatever
-// the faces, each is drawn once, from its own corners, lit as GL would light it face by face,
-// the parts in file order with their boxes around their vertices.
+// the faces, each is drawn once, from its own corners placed as placement/ places them, lit as
+// GL would light it face by face with the normal the reader computes, the parts in file order
+// with their boxes around their vertices.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 
 #include "drawing/DrawingParts.h"
 #include "drawing/SmoothNormals.h"
+#include "placement/ModelPlacement.h"
 #include "scene/Scene.h"
 #include "tests/support/ModelFile.h"
 #include "tools/chunkwriter/ChunkWriter.h"
@@ -91,7 +93,20 @@ TEST(PartLayout, EveryFaceIsDrawnOnceFromItsCornersLitAsGlLightsItInFileOrder) {
         PartShading shading;
         shading.smoothNormals = smooth ? &smoothNormals : nullptr;
         PartArrays arrays;
-        PartLayout(meshes, VertexPlacement()).Write(batch, faces.data(), ranges, shading, arrays);
+        // Placed as drawing places a model: stood upright and centred far from the origin, or
+        // left as read; expected where placement/ puts the file's vertices and normals.
+        VertexPlacement placement;
+        Placement placed;
+        placement.upright = round % 4 == 2;
+        placement.centred = round % 4 >= 2;
+        const double centre[3] = {1e6 + random() % 1000 / 7.0, -3.5, 0.25};
+        if (placement.centred) {
+            std::copy(centre, centre + 3, placement.centre);
+            std::copy(centre, centre + 3, placed.centre);
+        }
+        placed.up = placement.upright ? UpAxis::kY : UpAxis::kZ;
+        placed.centred = placement.centred;
+        PartLayout(meshes, placement).Write(batch, faces.data(), ranges, shading, arrays);
 
         // The faces as parts draw them, corner by corner, against the faces of the file.
         ASSERT_EQ(arrays.parts.size(), ranges.size());
@@ -145,11 +160,17 @@ TEST(PartLayout, EveryFaceIsDrawnOnceFromItsCornersLitAsGlLightsItInFileOrder) {
             const FileFace face = byNumber[i];
             const Mesh& mesh = *meshes[face.mesh];
             const std::uint16_t* record = FaceRecord(mesh, int(face.face));
-            const float* faceNormal = mesh.normals + 3 * std::size_t(face.face);
+            float faceNormal[3];
+            std::copy(mesh.normals + 3 * std::size_t(face.face),
+                      mesh.normals + 3 * std::size_t(face.face) + 3, faceNormal);
+            if (placement.upright) {
+                TurnUpright(faceNormal, faceNormal);
+            }
             const std::vector<float>& cornerNormals = smoothNormals[face.mesh];
             for (int c = 0; c < 3; ++c) {
                 float xyz[3];
                 ReadVertex(mesh, record[c], xyz);
+                PlaceVertex(placed, xyz);
                 const Corner& corner = drawn[i].second[std::size_t(c)];
                 EXPECT_EQ(std::vector<float>(xyz, xyz + 3),
                           std::vector<float>(corner.xyz, corner.xyz + 3));
