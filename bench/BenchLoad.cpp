@@ -6,11 +6,9 @@
 // Target: at most 1.0 times the time of Reference, the fastest straight-line reader of the same
 // chunks (printed as "Load / Reference" after the table), in this process and in whole processes
 // (bench_load --load FILE against bench_load --reference FILE, see RunOnce).
-// A loaded model holds the file's vertex and face bytes, 12 bytes of normal per face and, as
-// each mesh's material group matches a material, 8 bytes of face material per face. Per face
-// the file holds 8 face bytes and 0.8 * 12 = 9.6 vertex bytes, 17.6 in all, and the model
-// 17.6 + 12 + 8 = 37.6: 2.14 times the file whatever the reader does (1.68 without the face
-// materials), so the memory target is out of reach with this layout.
+// A loaded model holds the file's bytes (mapped, so only the pages read count), 12 bytes of
+// normal per face and, as each mesh's material group matches a material, 2 bytes of face material
+// per face; the face records of a face list that lies on an odd offset are copied out.
 //
 // Counters: file_MB; peak_rss_MB, the highest resident size of a process (a fork of this one)
 // while it loads the model (its VmHWM, reset before loading); peak_per_file, that size over
