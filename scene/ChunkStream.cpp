@@ -233,9 +233,13 @@ void Scene::Tolerate(ProblemKind kind, const std::string& what) {
     }
 }
 
-int* Scene::TolerateUndrawableLater(int faceCount) {
-    deferredProblems_.push_back({problemsMet_, chunkId, chunkStart_, faceCount, 0});
-    return &deferredProblems_.back().undrawable;
+std::atomic<int>* Scene::TolerateUndrawableLater(int faceCount) {
+    DeferredProblem& deferred = deferredProblems_.emplace_back();
+    deferred.problemsBefore = problemsMet_;
+    deferred.chunkId = chunkId;
+    deferred.offset = chunkStart_;
+    deferred.faceCount = faceCount;
+    return &deferred.undrawable;
 }
 
 // Puts the problems found on the second thread where they were met, as if each had been
@@ -249,7 +253,7 @@ void Scene::ListDeferredProblems() {
     }
     std::size_t found = 0;
     for (const DeferredProblem& deferred : deferredProblems_) {
-        const int undrawable = deferred.undrawable;
+        const int undrawable = deferred.undrawable.load();
         if (undrawable == 0) {
             continue;
         }

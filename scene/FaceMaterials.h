@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <new>
@@ -47,6 +48,27 @@ public:
         } else {
             wide_[face] = index;
         }
+    }
+
+    // Gives the faces whose numbers `indices` lists (`count` 16-bit values, as a file holds them,
+    // unaligned) `material`, which must outlive this; numbers past size() are left out and
+    // counted.
+    std::size_t SetListed(const unsigned char* indices, std::size_t count,
+                          const Material* material) {
+        const std::uint32_t index = IndexOf(material);
+        std::size_t pastEnd = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            std::uint16_t face;
+            std::memcpy(&face, indices + 2 * i, sizeof face);
+            if (face >= faceCount_) {
+                ++pastEnd;
+            } else if (narrow_) {
+                narrow_[face] = static_cast<std::uint16_t>(index);
+            } else {
+                wide_[face] = index;
+            }
+        }
+        return pastEnd;
     }
 
     // Forward iteration over the faces' materials, for range-for and the algorithms.

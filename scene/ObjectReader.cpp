@@ -6,6 +6,8 @@
 // vertices, faces and coordinates its bodies really hold, a face that names a vertex the mesh
 // does not have gets the zero normal instead of reading one, and a material group's index of a
 // face the mesh does not have is left out.
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -230,9 +232,9 @@ void Scene::CheckMappingCount(const Mesh& mesh) {
     }
 }
 
-// The face records stay in the file's bytes where they lie on a 16-bit boundary, the count word
-// before them (set to the faces held when the body holds fewer); elsewhere they are copied into
-// a buffer of the mesh's own. A count larger than the body keeps the whole faces the body holds,
+// The face records stay in the file's bytes, the count word before them (set to the faces held
+// when the body holds fewer); where they do not lie on a 16-bit boundary they are moved one byte
+// back first. A count larger than the body keeps the whole faces the body holds,
 // and the rest of the body is passed over.
 void Scene::ReadFaceList(Mesh& mesh) {
     unsigned char* const body = bytes_.data + bytesRead;
@@ -251,19 +253,17 @@ void Scene::ReadFaceList(Mesh& mesh) {
     // Null: a mesh reads one face list, its groups run on to its end (and so no normals are
     // being computed into the buffer).
     ReleaseFaces(mesh);
-    const std::size_t words = 1 + 4 * static_cast<std::size_t>(faceCount);
-    if (chunkLength >= 2 && reinterpret_cast<std::uintptr_t>(body) % alignof(std::uint16_t) == 0) {
+    const bool aligned = reinterpret_cast<std::uintptr_t>(body) % alignof(std::uint16_t) == 0;
+    if (chunkLength >= 2 && aligned) {
         mesh.faces = reinterpret_cast<std::uint16_t*>(body);
+    } else if (chunkLength >= 2) {
+        // A byte early, where the header's last byte was (read already): the records moved
+        // there keep their order and stay within the face list.
+        std::memmove(body + 1, body + 2, kFaceBytes * static_cast<std::size_t>(faceCount));
+        mesh.faces = reinterpret_cast<std::uint16_t*>(body - 1);
+        mesh.faces[0] = static_cast<std::uint16_t>(count);
     } else {
-        mesh.faces = new std::uint16_t[words];
-        platform::PrefaultForWriting(mesh.faces, sizeof(std::uint16_t) * words);
-        mesh.faces[0] = 0;
-        if (faceCount > 0) {
-            std::memcpy(mesh.faces + 1, body + 2, sizeof(std::uint16_t) * (words - 1));
-            // Nothing reads the records there again.
-            const auto at = static_cast<std::size_t>(body + 2 - bytes_.data);
-            platform::ReleaseFilePages(bytes_, at, at + sizeof(std::uint16_t) * (words - 1));
-        }
+        mesh.faces = new std::uint16_t[1]{0};
     }
     if (mesh.faces[0] != faceCount) {
         mesh.faces[0] = static_cast<std::uint16_t>(faceCount);
@@ -278,10 +278,10 @@ void Scene::ReadFaceList(Mesh& mesh) {
     if (!faceNormalsWanted) {
         // Counted on the second thread, as the normals would have been.
         if (normalJobs_ != nullptr && faceCount >= kFacesWorthHandingOver) {
-            int* const undrawable = TolerateUndrawableLater(faceCount);
+            std::atomic<int>* const undrawable = TolerateUndrawableLater(faceCount);
             const Mesh* const meshRead = &mesh;
             normalJobs_->Add([meshRead, faceCount, undrawable] {
-                *undrawable = CountUndrawable(*meshRead, faceCount);
+                undrawable->fetch_add(CountUndrawable(*meshRead, faceCount));
             });
         } else if (const int undrawable = CountUndrawable(mesh, faceCount); undrawable > 0) {
             Tolerate(ProblemKind::kFacesNotDrawable, UndrawableText(undrawable, faceCount));
@@ -293,13 +293,17 @@ void Scene::ReadFaceList(Mesh& mesh) {
                                  sizeof(float) * 3 * static_cast<std::size_t>(faceCount));
     // A big mesh's normals are computed on the second thread while the reading goes on: what
     // they read (the vertices and faces) is final once the face list is read.
+    // In blocks, so that the reading, once at its end, takes on those not yet begun.
     if (normalJobs_ != nullptr && faceCount >= kFacesWorthHandingOver) {
-        int* const undrawable = TolerateUndrawableLater(faceCount);
+        std::atomic<int>* const undrawable = TolerateUndrawableLater(faceCount);
         const Mesh* const meshRead = &mesh;
         float* const normals = mesh.normals;
-        normalJobs_->Add([meshRead, faceCount, normals, undrawable] {
-            *undrawable = ComputeFaceNormals(*meshRead, 0, faceCount, normals);
-        });
+        for (int first = 0; first < faceCount; first += kFacesWorthHandingOver) {
+            const int end = std::min(faceCount, first + kFacesWorthHandingOver);
+            normalJobs_->Add([meshRead, first, end, normals, undrawable] {
+                undrawable->fetch_add(ComputeFaceNormals(*meshRead, first, end, normals));
+            });
+        }
         return;
     }
     const int undrawable = ComputeFaceNormals(mesh, 0, faceCount, mesh.normals);
@@ -394,14 +398,15 @@ void Scene::AssignGroupFaces(Mesh& mesh, const Material* material, std::size_t a
     if (material != nullptr && mesh.faceMaterials.empty()) {
         mesh.faceMaterials.Assign(faces);
     }
+    const unsigned char* const indices = chunkData + at + 2;
     std::size_t pastEnd = 0;
-    for (std::size_t i = 0; i < listed; ++i) {
-        std::uint16_t face;
-        std::memcpy(&face, chunkData + at + 2 + 2 * i, sizeof face);
-        if (face >= faces) {
-            ++pastEnd;
-        } else if (material != nullptr) {
-            mesh.faceMaterials.Set(face, material);
+    if (material != nullptr) {
+        pastEnd = mesh.faceMaterials.SetListed(indices, listed, material);
+    } else {
+        for (std::size_t i = 0; i < listed; ++i) {
+            std::uint16_t face;
+            std::memcpy(&face, indices + 2 * i, sizeof face);
+            pastEnd += face >= faces ? 1 : 0;
         }
     }
     if (pastEnd > 0) {

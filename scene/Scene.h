@@ -3,6 +3,7 @@
 // platform/ only; every other room may read its model lists.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <deque>
@@ -233,7 +234,7 @@ private:
     // The current face list's faces that name a vertex their mesh lacks, counted on the second
     // thread: the count is to be written to the slot returned before loading ends, and the
     // problem, when there is one, is listed where it was met (ListDeferredProblems).
-    int* TolerateUndrawableLater(int faceCount);
+    std::atomic<int>* TolerateUndrawableLater(int faceCount);
     void ListDeferredProblems();
     static std::string UndrawableText(int undrawable, int faceCount);
 
@@ -248,11 +249,11 @@ private:
     // the problems that computing them will tell of.
     BackgroundJobs* normalJobs_ = nullptr;
     struct DeferredProblem {
-        std::size_t problemsBefore;  // problems met before it, listed or not
-        std::uint16_t chunkId;
-        long offset;
-        int faceCount;
-        int undrawable;  // written on the second thread
+        std::size_t problemsBefore = 0;  // problems met before it, listed or not
+        std::uint16_t chunkId = 0;
+        long offset = 0;
+        int faceCount = 0;
+        std::atomic<int> undrawable{0};  // added to on the second thread
     };
     std::deque<DeferredProblem> deferredProblems_;
     std::size_t problemsMet_ = 0;  // while loading, listed or not
