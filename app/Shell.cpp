@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/OpeningScreen.h"
+#include "overlay/FrameOverlay.h"
 #include "render/FixedState.h"
 #include "render/SceneRenderer.h"
 #include "scene/FileOpen.h"
@@ -36,6 +38,10 @@ RunOptions g_options;
 // What frames show a model the user named or dropped through; null while the walk-through's own
 // scene is shown as made.
 std::unique_ptr<NamedModelView> g_namedView;
+// What is drawn on top of a named model's frames, and over the sky while one opens.
+FrameOverlay g_overlay;
+// How long the card of keys shows by itself when a model opens.
+constexpr int kCardFramesOnOpening = 5 * 75;
 
 // The walk-through's own scene: the walk goes on without a model, as designed, but says once why
 // the scene is empty. The reader still walks whatever the file holds.
@@ -62,8 +68,13 @@ bool CanOpenNamedModel(const std::string& path) {
 
 // Opens a model in the renderer's scene and shows it from the next frame on. A model that
 // cannot be opened changes nothing; whether that is said is the caller's choice.
-OpenedModel ShowModel(const std::string& path, StartView view, UpAxis up,
-                      ModelDrawingStyle drawing) {
+// How an opening ended: the model shown, given up, or not to be opened for `problem`.
+struct Showing {
+    bool shown = false;
+    std::string problem;
+};
+
+Showing ShowModel(const std::string& path, StartView view, UpAxis up, ModelDrawingStyle drawing) {
     OpenOptions open;
     open.view = view;
     open.up = up;
@@ -73,9 +84,17 @@ OpenedModel ShowModel(const std::string& path, StartView view, UpAxis up,
     open.drawing = drawing;
     open.walk = g_options.walk;
     open.units = g_options.units;
-    OpenedModel opened = OpenModel(g_renderer->scene, path, open);
+    const std::string name = PathFromUtf8(path.c_str()).filename().u8string();
+    OpeningScreen screen(g_overlay, g_hdc, name);
+    OpenedModel opened = OpenModel(g_renderer->scene, path, open, &screen);
+    const bool shown = opened.view != nullptr;
+    if (!opened.view && opened.problem.empty()) {
+        std::fprintf(stderr, "walkthrough: the opening of %s was given up\n", path.c_str());
+    }
     if (opened.view) {
-        const std::string name = PathFromUtf8(path.c_str()).filename().u8string();
+        opened.view->DrawOver(&g_overlay);
+        g_overlay.card.SetWalking(true);
+        g_overlay.card.ShowFor(kCardFramesOnOpening);
         opened.view->OnModeChange([name](bool walking) {
             const std::string title =
                 name + (walking ? " - walking (G: fly)" : " - flying (G: walk)");
@@ -87,13 +106,15 @@ OpenedModel ShowModel(const std::string& path, StartView view, UpAxis up,
             std::fprintf(stderr, "walkthrough: %s\n", note.c_str());
         }
     }
-    return opened;
+    // What came while opening goes to the model shown now.
+    screen.DispatchWaiting();
+    return {shown, opened.problem};
 }
 
 // The model of a run not as made, once the window exists: a named one was checked before the
 // window; the walk-through's own scene placed otherwise has said its problem already.
 void OpenStartingModel() {
-    const OpenedModel opened = ShowModel(
+    const Showing opened = ShowModel(
         g_options.modelPath, g_options.view, g_options.up,
         g_options.drawMaterials ? ModelDrawingStyle::kMaterials : ModelDrawingStyle::kMeshColours);
     if (!opened.problem.empty() && g_options.modelNamed) {
@@ -108,11 +129,11 @@ void OpenDroppedModel(std::uintptr_t drop) {
     if (path.empty()) {
         return;
     }
-    const OpenedModel opened =
+    const Showing opened =
         ShowModel(path, g_options.droppedView, g_options.droppedUp, ModelDrawingStyle::kMaterials);
     if (!opened.problem.empty()) {
         ReportUnopenedModel(opened.problem);
-    } else {
+    } else if (opened.shown) {
         g_renderer->StartSunrise();
     }
 }

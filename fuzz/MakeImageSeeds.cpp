@@ -1,10 +1,10 @@
 // make-image-seeds DIR: writes the texture fuzzer's seed corpus into DIR: small images of every
-// kind the decoders read (tests/support/ImageWriters.h), each behind the fuzzer's choice byte.
+// kind the decoders read (tools/imagewriter/ImageWriters.h), each behind the fuzzer's choice byte.
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "tests/support/ImageWriters.h"
+#include "tools/imagewriter/ImageWriters.h"
 
 namespace {
 

@@ -52,6 +52,8 @@ constexpr int kKeyD = 0x44;
 constexpr int kKeyG = 0x47;
 constexpr int kKeyS = 0x53;
 constexpr int kKeyW = 0x57;
+constexpr int kKeyF1 = 0x70;
+constexpr int kKeyF12 = 0x7B;
 
 // Window styles and class style, with the values Win32 gives them.
 constexpr std::uint32_t kStylePopup = 0x80000000u;
@@ -210,12 +212,33 @@ std::string TakeDroppedFile(std::uintptr_t drop);
 // Starts playing a WAV file once in the background; a missing file or device stays silent.
 void PlaySoundFileAsync(const char* fileName);
 
+// --- Time ---
+// Milliseconds of a steady clock, from some start: for how long something takes (a model
+// opening), never for moving or animating, which go by frames.
+std::uint64_t SteadyMilliseconds();
+
 // --- Vertex arrays ---
 // The drawing's word that the client arrays in the `bytes` from `data` keep their contents until
 // ReleaseArrays(data): a GL that copies client arrays into GPU buffers (the web page's) copies
 // these once and draws from the copy after. The desktop GLs have nothing to do.
 void KeepArraysFixed(const void* data, std::size_t bytes);
 void ReleaseArrays(const void* data);
+
+// --- Pictures ---
+// Where screenshots go: the folder named by the environment variable WALKTHROUGH_PICTURES_DIR
+// when it is set (tests set it), else the user's pictures folder (Linux: the XDG pictures
+// folder, $XDG_PICTURES_DIR or the PICTURES line of ~/.config/user-dirs.dirs, else ~/Pictures;
+// Windows: the Pictures known folder); created if missing. Empty, with `why`, when there is
+// none, and in the web page, where the browser decides where downloads go.
+std::string PicturesFolder(std::string& why);
+// Saves an 8-bit RGB picture (`width` x `height`, rows from the top, 3 bytes a pixel, no
+// padding) as a PNG named after `baseName` (a model's name) and the local time, e.g.
+// "house 2026-12-07 21-04-05.png", in PicturesFolder(), never replacing a file: " (2)", " (3)"...
+// go before ".png" when the name is taken; characters a file system refuses become '_'.
+// Returns the path written; in the web page the browser downloads the file, and its name is
+// returned. Empty, with `why`, when nothing was saved.
+std::string SavePicture(const std::string& baseName, const unsigned char* rgbRowsTopFirst,
+                        int width, int height, std::string& why);
 
 // --- Memory ---
 // Asks the system to map every page of a big buffer that is about to be written, at once and

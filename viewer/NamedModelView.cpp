@@ -2,7 +2,13 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "platform/Platform.h"
+#include "platform/common/PictureNames.h"
+#include "render/FrameCapture.h"
 
 NamedModelView::NamedModelView(Scene& scene, const Placement& placement,
                                std::unique_ptr<ModelDrawer> drawer, std::unique_ptr<ModelWalk> walk)
@@ -16,6 +22,12 @@ void NamedModelView::OnModeChange(std::function<void(bool walking)> listener) {
 }
 
 void NamedModelView::KeyReleased(int virtualKey) {
+    if (overlay_ != nullptr && virtualKey == platform::kKeyF1) {
+        overlay_->card.Toggle();
+    }
+    if (overlay_ != nullptr && virtualKey == platform::kKeyF12) {
+        pictureWanted_ = true;
+    }
     if (virtualKey != platform::kKeyG) {
         return;
     }
@@ -35,6 +47,9 @@ void NamedModelView::UpdateCamera() {
 }
 
 void NamedModelView::MoveCamera() {
+    if (overlay_ != nullptr) {
+        overlay_->AdvanceFrame();
+    }
     if (walk_->Walking()) {
         walk_->Move(scene_);
     } else {
@@ -57,4 +72,27 @@ void NamedModelView::DrawModel() {
         }
     }
     drawer_->Draw();
+    if (overlay_ == nullptr) {
+        return;
+    }
+    if (pictureWanted_) {
+        SavePicture();
+    }
+    overlay_->Draw();
+}
+
+void NamedModelView::SavePicture() {
+    pictureWanted_ = false;
+    std::vector<std::uint8_t> rgb;
+    int width = 0;
+    int height = 0;
+    std::string why = "the window shows nothing";
+    std::string saved;
+    if (ReadFrameRgb(rgb, width, height)) {
+        saved = platform::SavePicture(platform::pictures::ModelNameOf(scene_.ModelPath()),
+                                      rgb.data(), width, height, why);
+    }
+    const std::string line = saved.empty() ? "Not saved: " + why : "Saved " + saved;
+    std::fprintf(saved.empty() ? stderr : stdout, "walkthrough: %s\n", line.c_str());
+    overlay_->notice.ShowFor(line, 4 * 75);
 }

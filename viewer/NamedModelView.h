@@ -1,12 +1,14 @@
 // How a frame shows a model opened by OpenModel (ModelOpening.h): placed in the world as its
 // Placement says, drawn by the drawer chosen when it was opened, and walked through or flown
-// over (G switches).
+// over (G switches); with an overlay, the card of keys (F1) and a notice on top, and F12 saves
+// the picture.
 #pragma once
 
 #include <functional>
 #include <memory>
 
 #include "drawing/ModelDrawer.h"
+#include "overlay/FrameOverlay.h"
 #include "placement/ModelPlacement.h"
 #include "render/SceneView.h"
 #include "scene/Scene.h"
@@ -20,8 +22,12 @@ public:
     // The camera moves as the walk walks or flies.
     void UpdateCamera() override;
     void MoveCamera() override;
-    // A key let go in the window (a key-up message): G switches between walking and flying.
+    // A key let go in the window (a key-up message): G switches between walking and flying;
+    // with an overlay, F1 shows or hides the card of keys and F12 saves the next frame drawn as
+    // a picture (without the overlay) and says where.
     void KeyReleased(int virtualKey);
+    // What is drawn on top of the model: shared by the views of one window, outliving them.
+    void DrawOver(FrameOverlay* overlay) { overlay_ = overlay; }
     void DrawModel() override;
 
     // Called with whether the walk walks whenever G switches it, and once at once.
@@ -34,9 +40,13 @@ public:
     std::size_t DrawingBytes() const { return drawer_->ArrayBytes(); }
 
 private:
+    // Saves the frame just drawn, before anything is drawn on top of it.
+    void SavePicture();
     Scene& scene_;
     Placement placement_;
     std::unique_ptr<ModelDrawer> drawer_;
     std::unique_ptr<ModelWalk> walk_;
     std::function<void(bool walking)> modeChanged_;
+    FrameOverlay* overlay_ = nullptr;
+    bool pictureWanted_ = false;
 };

@@ -30,7 +30,10 @@ struct GlContext {
     bool normalize = false;
     bool texture2d = false;
     bool twoSided = false;
-    bool flat = false;  // GL_FLAT; GL starts smooth
+    bool depthTest = false;  // WebGL keeps these two itself; kept here for glIsEnabled
+    bool blend = false;
+    bool flat = false;      // GL_FLAT; GL starts smooth
+    int packAlignment = 4;  // glPixelStorei(GL_PACK_ALIGNMENT)
     LightState light;
     FogState fog;
     Vec4 clearColor{0.0f, 0.0f, 0.0f, 0.0f};
@@ -53,6 +56,9 @@ struct GlContext {
 
     // The state a draw call hands the shader.
     DrawState Draw(bool litInShader, bool textured) const;
+    // The switch glEnable, glDisable and glIsEnabled name with `capability`; null for one the
+    // program does not use.
+    bool* Switch(std::uint32_t capability);
 };
 
 GlContext& Gl();

@@ -1,41 +1,22 @@
 // The OpenGL 1.1 and GLU calls of the program that set state: capabilities, matrices, the light,
-// the fog, clearing. State WebGL keeps (depth, blending) passes through to it.
+// the fog, clearing, and the queries of that state. State WebGL keeps (depth, blending) passes
+// through to it.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include "webgl11/GlContext.h"
+#include "webgl11/TextureScaling.h"
 
 using webgl11::Gl;
 
 namespace {
 
 void SetCapability(GLenum capability, bool on) {
-    webgl11::GlContext& gl = Gl();
-    switch (capability) {
-        case GL_LIGHTING:
-            gl.lighting = on;
-            break;
-        case GL_LIGHT0:
-            gl.light0 = on;
-            break;
-        case GL_COLOR_MATERIAL:
-            gl.colorMaterial = on;
-            break;
-        case GL_NORMALIZE:
-            gl.normalize = on;
-            break;
-        case GL_FOG:
-            gl.fog.enabled = on;
-            break;
-        case GL_TEXTURE_2D:
-            gl.texture2d = on;
-            break;
-        case GL_DEPTH_TEST:
-        case GL_BLEND:
-            webgl11::device::SetCapability(capability, on);
-            break;
-        default:
-            break;
+    if (bool* const state = Gl().Switch(capability)) {
+        *state = on;
+    }
+    if (capability == GL_DEPTH_TEST || capability == GL_BLEND) {
+        webgl11::device::SetCapability(capability, on);
     }
 }
 
@@ -53,6 +34,11 @@ void glEnable(GLenum capability) {
 
 void glDisable(GLenum capability) {
     SetCapability(capability, false);
+}
+
+GLboolean glIsEnabled(GLenum capability) {
+    const bool* on = Gl().Switch(capability);
+    return on != nullptr && *on ? GL_TRUE : GL_FALSE;
 }
 
 void glHint(GLenum, GLenum) {}
@@ -101,6 +87,14 @@ void glLoadIdentity() {
     Gl().matrices.LoadIdentity();
 }
 
+void glPushMatrix() {
+    Gl().matrices.Push();
+}
+
+void glPopMatrix() {
+    Gl().matrices.Pop();
+}
+
 void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
     Gl().matrices.MultiplyBy(webgl11::Translation(x, y, z));
 }
@@ -122,6 +116,22 @@ void glGetDoublev(GLenum name, GLdouble* values) {
         modelView ? Gl().matrices.ModelView() : Gl().matrices.Projection();
     for (std::size_t i = 0; i < matrix.m.size(); ++i) {
         values[i] = matrix.m[i];
+    }
+}
+
+// The integers the program asks for: the viewport and the largest texture side.
+void glGetIntegerv(GLenum name, GLint* values) {
+    if (values == nullptr) {
+        return;
+    }
+    if (name == GL_VIEWPORT) {
+        const webgl11::Viewport& viewport = Gl().viewport;
+        values[0] = static_cast<GLint>(viewport.x);
+        values[1] = static_cast<GLint>(viewport.y);
+        values[2] = static_cast<GLint>(viewport.width);
+        values[3] = static_cast<GLint>(viewport.height);
+    } else {
+        values[0] = name == GL_MAX_TEXTURE_SIZE ? webgl11::kLargestTexture : 0;
     }
 }
 

@@ -7,12 +7,7 @@
 #include "webgl11/TextureScaling.h"
 #include "webgl11/WebGlDevice.h"
 
-namespace {
-
-// Every WebGL implementation takes textures this large.
-constexpr int kLargestTexture = 2048;
-
-}  // namespace
+using webgl11::kLargestTexture;
 
 extern "C" {
 
@@ -41,12 +36,6 @@ void glTexParameteri(GLenum target, GLenum name, GLint value) {
 }
 
 void glTexEnvi(GLenum, GLenum, GLint) {}
-
-void glGetIntegerv(GLenum name, GLint* value) {
-    if (value != nullptr) {
-        *value = name == GL_MAX_TEXTURE_SIZE ? kLargestTexture : 0;
-    }
-}
 
 GLint gluBuild2DMipmaps(GLenum target, GLint, GLsizei width, GLsizei height, GLenum format,
                         GLenum type, const void* data) {

@@ -7,6 +7,9 @@
 
 namespace webgl11 {
 
+// Every WebGL implementation takes textures this large (GL_MAX_TEXTURE_SIZE).
+constexpr int kLargestTexture = 2048;
+
 // The largest power of two not above `size` (at least 1), and not above `limit`.
 int PowerOfTwoAtMost(int size, int limit);
 

@@ -56,6 +56,8 @@ WEBGL_CALL(void, glTexParameteri, (GLenum, GLenum, GLint))
 WEBGL_CALL(void, glTexImage2D,
            (GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*))
 WEBGL_CALL(void, glGenerateMipmap, (GLenum))
+WEBGL_CALL(void, glPixelStorei, (GLenum, GLint))
+WEBGL_CALL(void, glReadPixels, (GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*))
 #undef WEBGL_CALL
 }
 
@@ -419,6 +421,14 @@ void BindTexture(std::uint32_t texture) {
 
 void TextureParameter(std::uint32_t name, int value) {
     emscripten_glTexParameteri(GL_TEXTURE_2D, name, value);
+}
+
+std::vector<std::uint8_t> ReadPixels(int x, int y, int width, int height) {
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) *
+                                   static_cast<std::size_t>(height) * 4);
+    emscripten_glPixelStorei(GL_PACK_ALIGNMENT, 4);  // rows of RGBA are whole words anyway
+    emscripten_glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
 }
 
 void UploadMipmapped(int width, int height, const std::vector<std::uint8_t>& rgba) {

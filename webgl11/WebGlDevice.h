@@ -58,6 +58,8 @@ std::uint32_t CreateTexture();
 void DeleteTexture(std::uint32_t texture);
 void BindTexture(std::uint32_t texture);
 void TextureParameter(std::uint32_t name, int value);
+// The framebuffer's RGBA bytes over the rectangle, rows from the bottom.
+std::vector<std::uint8_t> ReadPixels(int x, int y, int width, int height);
 // Uploads a power-of-two RGBA image into the bound texture and builds its mipmaps.
 void UploadMipmapped(int width, int height, const std::vector<std::uint8_t>& rgba);
 

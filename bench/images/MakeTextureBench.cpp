@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/OneColourImages.h"
 #include "tools/chunkwriter/ChunkWriter.h"
+#include "tools/imagewriter/OneColourImages.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "platform/common/DesktopPictures.h"
+
 namespace fake {
 
 namespace {
@@ -213,6 +215,12 @@ bool IsKeyHeld(int virtualKey) {
     return Fake().heldKeys.count(virtualKey) != 0;
 }
 
+std::uint64_t SteadyMilliseconds() {
+    const std::uint64_t now = Fake().milliseconds;
+    Fake().milliseconds += Fake().millisecondsPerRead;
+    return now;
+}
+
 DeviceContext GetWindowDeviceContext(WindowHandle) {
     Record("GetWindowDeviceContext");
     return fake::FakeDeviceContext();
@@ -270,6 +278,30 @@ void ReleaseArrays(const void* data) {
         Record("ReleaseArrays", {static_cast<double>(kept->second)});
         Fake().fixedArrays.erase(kept);
     }
+}
+
+std::string PicturesFolder(std::string& why) {
+    Record("PicturesFolder");
+    std::string folder = Fake().picturesFolder;
+    if (folder.empty()) {
+        folder = pictures::EnvironmentValue(pictures::kPicturesFolderVariable);
+    }
+    if (folder.empty()) {
+        why = "the test named no folder for pictures";
+        return {};
+    }
+    return pictures::MakeFolders(folder, why) ? folder : std::string();
+}
+
+std::string SavePicture(const std::string& baseName, const unsigned char* rgbRowsTopFirst,
+                        int width, int height, std::string& why) {
+    Record("SavePicture", {double(width), double(height)}, baseName);
+    const std::string folder = PicturesFolder(why);
+    if (folder.empty()) {
+        return {};
+    }
+    return pictures::SavePictureIn(folder, baseName, pictures::LocalTimeNow(), rgbRowsTopFirst,
+                                   width, height, why);
 }
 
 void PlaySoundFileAsync(const char* fileName) {

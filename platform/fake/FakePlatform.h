@@ -36,10 +36,16 @@ struct State {
     std::set<int> heldKeys;
     // The files of drop messages, by their wParam.
     std::vector<std::string> droppedFiles;
+    // The steady clock: each reading gives `milliseconds` and moves it on by millisecondsPerRead.
+    std::uint64_t milliseconds = 0;
+    std::uint64_t millisecondsPerRead = 0;
     // The client arrays the drawing keeps fixed, by start: their bytes.
     std::map<const void*, std::size_t> fixedArrays;
     std::vector<ScheduledMessage> schedule;
     int idleTurnLimit = 10000;  // a loop still running then gets a close message
+    // Where pictures are saved: this folder, else the one WALKTHROUGH_PICTURES_DIR names; with
+    // neither, saving fails (a test never writes into the user's pictures).
+    std::string picturesFolder;
 
     // Observed.
     std::string promptText;

@@ -34,6 +34,8 @@ bool IsWalkKey(unsigned long code) {
         case kKeyA:
         case kKeyD:
         case kKeyG:
+        case kKeyF1:
+        case kKeyF12:
         case kKeyS:
         case kKeyW:
             return true;
@@ -50,7 +52,8 @@ EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* event, void*) {
     }
     Input().held[code] = eventType == EMSCRIPTEN_EVENT_KEYDOWN;
     // Keys that act when let go reach the window as key-up messages, as on the desktop.
-    if (eventType == EMSCRIPTEN_EVENT_KEYUP && code == kKeyG) {
+    if (eventType == EMSCRIPTEN_EVENT_KEYUP &&
+        (code == kKeyG || code == kKeyF1 || code == kKeyF12)) {
         web::PostToWindow(kMessageKeyUp, code, 0);
     }
     return EM_TRUE;

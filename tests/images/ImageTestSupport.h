@@ -5,7 +5,7 @@
 
 #include "images/ImageBudget.h"
 #include "images/TextureDecoding.h"
-#include "tests/support/ImageWriters.h"
+#include "tools/imagewriter/ImageWriters.h"
 
 struct Decoded {
     bool ok = false;

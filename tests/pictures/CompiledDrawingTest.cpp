@@ -8,9 +8,9 @@
 #include <cmath>
 #include <string>
 
+#include "platform/common/PngFile.h"
 #include "tests/pictures/RunProgram.h"
 #include "tools/chunkwriter/ChunkWriter.h"
-#include "tools/shot/PngFile.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <ostream>
 #include <string>
 
+#include "platform/common/PngFile.h"
 #include "tests/pictures/RunProgram.h"
-#include "tools/shot/PngFile.h"
 
 namespace {
 

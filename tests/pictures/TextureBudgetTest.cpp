@@ -9,13 +9,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tests/pictures/RunProgram.h"
-#include "tests/support/OneColourImages.h"
 #include "tools/chunkwriter/ChunkWriter.h"
+#include "tools/imagewriter/OneColourImages.h"
 
 extern char** environ;
 
@@ -59,24 +59,20 @@ protected:
         // process that makes and removes the folder.
         folder_ = fs::current_path() / ("texture-bombs-" + std::to_string(getpid()));
         fs::create_directories(folder_);
-        ASSERT_TRUE(WriteOneColourPng((folder_ / "bomb.png").string(), 8192, 8192, {200, 30, 30}));
-        ASSERT_TRUE(WriteOneColourJpeg((folder_ / "bomb.jpg").string(), 8192, 8192, {30, 200, 30}));
-        ASSERT_TRUE(WriteOneColourPng((folder_ / "large.png").string(), 4096, 4096, {30, 30, 200}));
-        ASSERT_TRUE(
-            WriteOneColourJpeg((folder_ / "large.jpg").string(), 4096, 4096, {200, 200, 30}));
         ChunkWriter w;
         w.BeginModel();
         MeshObjectSpec quads{"Quads", {}, {}, {}};
         int n = 0;
         for (const char* image : {"BOMB.PNG", "BOMB.JPG", "LARGE.PNG", "LARGE.JPG"}) {
+            const bool png = std::string(image).find(".PNG") != std::string::npos;
+            const int side = n < 2 ? 8192 : 4096;
+            const OneColour colour{std::uint8_t(50 * n), 200, 30};
+            std::string file = image;
+            std::transform(file.begin(), file.end(), file.begin(), ::tolower);
+            ASSERT_TRUE((png ? WriteOneColourPng : WriteOneColourJpeg)((folder_ / file).string(),
+                                                                       side, side, colour));
             const std::string material = "M" + std::to_string(n);
-            w.Begin(chunk::kMaterialBlock);
-            w.Begin(chunk::kMaterialName);
-            w.String(material);
-            w.End();
-            w.DiffuseColor(128, 128, 128);
-            w.TextureMap(image);
-            w.End();
+            w.BeginMaterial(material, 128, 128, 128), w.TextureMap(image), w.End();
             const auto first = static_cast<std::uint16_t>(4 * n);
             const float x = 2.0f * n;
             quads.xyz.insert(quads.xyz.end(), {x, 0, 0, x + 1, 0, 0, x + 1, 0, 1, x, 0, 1});
@@ -90,8 +86,7 @@ protected:
         }
         w.MeshObject(quads);
         w.EndModel();
-        std::ofstream(folder_ / "bombs.3ds", std::ios::binary)
-            .write(reinterpret_cast<const char*>(w.bytes().data()), long(w.bytes().size()));
+        ASSERT_TRUE(w.WriteFile((folder_ / "bombs.3ds").string()));
     }
     static void TearDownTestSuite() { fs::remove_all(folder_); }
 

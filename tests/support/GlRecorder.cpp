@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/fake/CallLog.h"
+#include "tests/support/GlRecorder.h"
 
 // One stand-in: its name, its parameters, and the numbers it records (a light or fog
 // parameter's four values for a colour or a position).
@@ -21,12 +22,9 @@
 RECORDED(glShadeModel, (GLenum mode), {double(mode)})
 RECORDED(glClearColor, (GLclampf r, GLclampf g, GLclampf b, GLclampf a), {r, g, b, a})
 RECORDED(glClearDepth, (GLclampd depth), {depth})
-RECORDED(glEnable, (GLenum cap), {double(cap)})
 RECORDED(glClear, (GLbitfield mask), {double(mask)})
 RECORDED(glMatrixMode, (GLenum mode), {double(mode)})
 RECORDED(glLoadIdentity, (), {})
-RECORDED(glViewport, (GLint x, GLint y, GLsizei width, GLsizei height),
-         {double(x), double(y), double(width), double(height)})
 RECORDED(glLightfv, (GLenum light, GLenum pname, const GLfloat* params),
          {double(light), double(pname), params[0], params[1], params[2], params[3]})
 RECORDED(glLightModelfv, (GLenum pname, const GLfloat* params),
@@ -53,7 +51,6 @@ RECORDED(gluLookAt,
          (GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
           GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ),
          {eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ})
-RECORDED(glDisable, (GLenum cap), {double(cap)})
 RECORDED(glColor4f, (GLfloat r, GLfloat g, GLfloat b, GLfloat a), {r, g, b, a})
 RECORDED(glLightModeli, (GLenum pname, GLint param), {double(pname), double(param)})
 RECORDED(glBlendFunc, (GLenum source, GLenum destination), {double(source), double(destination)})
@@ -64,15 +61,69 @@ RECORDED(glTexParameteri, (GLenum target, GLenum pname, GLint param),
 RECORDED(glTexEnvi, (GLenum target, GLenum pname, GLint param),
          {double(target), double(pname), double(param)})
 RECORDED(glDeleteTextures, (GLsizei count, const GLuint*), {double(count)})
+RECORDED(glPushMatrix, (), {})
+RECORDED(glPopMatrix, (), {})
+RECORDED(glPixelStorei, (GLenum pname, GLint param), {double(pname), double(param)})
+
+// The state the queries below read, kept as GL keeps it: across tests and a cleared log.
+namespace {
+std::set<GLenum> g_enabled;
+GLint g_viewport[4] = {0, 0, 0, 0};
+}  // namespace
+
+void glEnable(GLenum cap) {
+    fake::Record("glEnable", {double(cap)});
+    g_enabled.insert(cap);
+}
+void glDisable(GLenum cap) {
+    fake::Record("glDisable", {double(cap)});
+    g_enabled.erase(cap);
+}
+GLboolean glIsEnabled(GLenum cap) {
+    return g_enabled.count(cap) != 0 ? GL_TRUE : GL_FALSE;
+}
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+    fake::Record("glViewport", {double(x), double(y), double(width), double(height)});
+    g_viewport[0] = x, g_viewport[1] = y, g_viewport[2] = width, g_viewport[3] = height;
+}
+// The viewport is the last glViewport's; textures may be as large as Mesa's software renderer
+// takes.
+void glGetIntegerv(GLenum name, GLint* values) {
+    if (name == GL_VIEWPORT) {
+        std::copy(g_viewport, g_viewport + 4, values);
+    } else {
+        *values = name == GL_MAX_TEXTURE_SIZE ? 16384 : 0;
+    }
+}
+
+// The pixels read are a pattern of their place (GlRecorder.h), in rows padded to the last
+// GL_PACK_ALIGNMENT in the log (4 unless set).
+void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                  void* pixels) {
+    fake::Record("glReadPixels", {double(x), double(y), double(width), double(height),
+                                  double(format), double(type)});
+    const int channels = format == GL_RGBA ? 4 : 3;
+    int alignment = 4;
+    for (const fake::Call& store : fake::CallsNamed("glPixelStorei")) {
+        if (store.args[0] == GL_PACK_ALIGNMENT) {
+            alignment = static_cast<int>(store.args[1]);
+        }
+    }
+    const int rowBytes = (width * channels + alignment - 1) / alignment * alignment;
+    auto* bytes = static_cast<unsigned char*>(pixels);
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            for (int c = 0; c < channels; ++c) {
+                bytes[row * rowBytes + column * channels + c] =
+                    fake::RecordedPixelByte(column, row, c);
+            }
+        }
+    }
+}
 
 // No matrices are kept: a query reads zeros, a view volume that leaves nothing out.
 void glGetDoublev(GLenum, GLdouble* values) {
     std::fill(values, values + 16, 0.0);
-}
-
-// The one integer queried: textures as large as Mesa's software renderer takes.
-void glGetIntegerv(GLenum name, GLint* value) {
-    *value = name == GL_MAX_TEXTURE_SIZE ? 16384 : 0;
 }
 
 // Texture names 1 to count; an image is recorded by its size.

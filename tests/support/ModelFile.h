@@ -1,4 +1,5 @@
-// A model file on disk for the Scene to read, removed again when the test is done.
+// A model file on disk for the Scene to read, removed again when the test is done; a model of
+// several meshes to fill one.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +8,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "tools/chunkwriter/ChunkWriter.h"
 
 // A path in the scratch folder that no other test uses, even when ctest runs tests side by side.
 inline std::string ScratchPath(const std::string& suffix) {
@@ -38,3 +41,15 @@ public:
 private:
     std::string path_;
 };
+
+// A model of `count` meshes of one triangle each, side by side along x.
+inline std::vector<unsigned char> Meshes(int count) {
+    ChunkWriter w;
+    w.BeginModel();
+    for (int m = 0; m < count; ++m) {
+        const float x = 2.0f * m;
+        w.MeshObject({"M" + std::to_string(m), {x, 0, 0, x + 1, 0, 0, x, 1, 1}, {0, 1, 2}, {}});
+    }
+    w.EndModel();
+    return w.bytes();
+}

@@ -5,7 +5,6 @@
 #include <numeric>
 
 #include <cmath>
-#include <fstream>
 
 #include "platform/fake/FakePlatform.h"
 #include "scene/ChunkIds.h"
@@ -14,66 +13,56 @@
 #include "tests/support/ModelFile.h"
 #include "tests/support/Opening.h"
 #include "tools/chunkwriter/ChunkWriter.h"
+#include "tools/imagewriter/ImageWriters.h"
 #include "viewer/ModelOpening.h"
 
 namespace {
 
-// The GL calls of one drawing pass of the model `write` writes, as "name arg arg ...".
-template <typename Write>
-Lines DrawnCalls(const Write& write) {
-    ChunkWriter w;
-    w.BeginModel();
-    write(w);
-    w.EndModel();
-    fake::Reset();
-    ModelFile file(w.bytes());
-    Scene scene(file.path());
-    fake::CallLog().clear();
-    scene.DrawModel();
-    EXPECT_EQ(g_meshCursor, nullptr);
-    return LoggedCalls();
-}
-
-TEST(Drawing, NothingIsDrawnWithoutALoadedModel) {
-    Scene scene("no-such-model.3ds");
-    fake::CallLog().clear();
-    scene.DrawModel();
-    EXPECT_TRUE(fake::CallLog().empty());
-}
-
-// The light must not depend on the model's units: a scale other than 1 has GL renormalise the
-// normals it scales; a scale of 1 draws with the same calls as ever.
-TEST(Drawing, TheScaleIsAppliedAndNormalsRenormalisedUnlessItIsOne) {
-    const std::string normalize = "glEnable " + std::to_string(GL_NORMALIZE);
-    const std::vector<std::pair<float, std::vector<std::string>>> cases = {
-        {1.0f, {"glScalef 1 1 1", "glColor3f 1 1 1"}},
-        {2.0f, {"glScalef 2 2 2", normalize, "glColor3f 1 1 1"}},
-        {0.25f, {"glScalef 0.25 0.25 0.25", normalize, "glColor3f 1 1 1"}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(DrawnCalls([&](ChunkWriter& w) { w.MasterScale(c.first); }), c.second) << c.first;
-    }
-}
-
-TEST(Drawing, EachDrawableFaceSendsItsNormalThenItsVerticesInFileOrder) {
-    const auto write = [](ChunkWriter& w) {
+// Each drawable face sends its normal, then its vertices in file order. The light must not depend
+// on the model's units: a scale other than 1 has GL renormalise the normals it scales; a scale of
+// 1 draws with the same calls as ever.
+TEST(Drawing, EachDrawableFaceSendsItsNormalAndVerticesScaledAndRenormalisedUnlessTheScaleIsOne) {
+    const std::string normalize = CallLine("glEnable", {GL_NORMALIZE});
+    const std::string triangles = CallLine("glBegin", {GL_TRIANGLES});
+    const Lines mesh = {"glColor3f 1 1 1",
+                        triangles,
+                        "glColor3f 1 0 0",
+                        "glNormal3f 0 0 1",
+                        "glVertex3f 0 0 0",
+                        "glVertex3f 1 0 0",
+                        "glVertex3f 0 1 0",
+                        "glNormal3f -0.436852 -0.436852 0.786334",
+                        "glVertex3f 5 5 5",
+                        "glVertex3f 0 1 0",
+                        "glVertex3f 1 0 0",
+                        "glEnd",
+                        triangles,
+                        "glColor3f 1 1 1",
+                        "glEnd"};
+    const std::pair<float, Lines> cases[] = {{1.0f, {"glScalef 1 1 1"}},
+                                             {2.0f, {"glScalef 2 2 2", normalize}},
+                                             {0.25f, {"glScalef 0.25 0.25 0.25", normalize}}};
+    for (auto [scale, expected] : cases) {
+        ChunkWriter w;
+        w.BeginModel();
+        w.MasterScale(scale);
         w.Material("Red", 255, 0, 0);
         // Faces 2 to 4 each name, in one corner, a vertex the mesh does not have.
         w.MeshObject({"Box",
                       {0, 0, 0, 1, 0, 0, 0, 1, 0, 5, 5, 5},
                       {0, 1, 2, 3, 2, 1, 4, 1, 2, 0, 4, 2, 0, 1, 4},
                       {"red"}});
-        w.Begin(chunk::kNamedObject);  // a light: its node has no mesh data
-        w.String("Sun");
-        w.End();
-    };
-    const std::string triangles = "glBegin " + std::to_string(GL_TRIANGLES);
-    EXPECT_EQ(DrawnCalls(write),
-              (std::vector<std::string>{
-                  "glScalef 1 1 1", "glColor3f 1 1 1", triangles, "glColor3f 1 0 0",
-                  "glNormal3f 0 0 1", "glVertex3f 0 0 0", "glVertex3f 1 0 0", "glVertex3f 0 1 0",
-                  "glNormal3f -0.436852 -0.436852 0.786334", "glVertex3f 5 5 5", "glVertex3f 0 1 0",
-                  "glVertex3f 1 0 0", "glEnd", triangles, "glColor3f 1 1 1", "glEnd"}));
+        w.Begin(chunk::kNamedObject), w.String("Sun"), w.End();  // a light: no mesh data
+        w.EndModel();
+        fake::Reset();
+        ModelFile file(w.bytes());
+        Scene scene(file.path());
+        fake::CallLog().clear();
+        scene.DrawModel();
+        EXPECT_EQ(g_meshCursor, nullptr);
+        expected.insert(expected.end(), mesh.begin(), mesh.end());
+        EXPECT_EQ(LoggedCalls(), expected) << scale;
+    }
 }
 
 // Drawing a model as its author made it: every face in its batch's state, opaque batches in the
@@ -108,15 +97,11 @@ protected:
         EXPECT_TRUE(fake::Fake().fixedArrays.empty()) << "released with the model";
         return calls;
     }
-    // An uncompressed 24-bit TGA image of width x height grey pixels, or only its header.
-    std::string WriteTga(const std::string& name, int width, int height, bool pixels = true) {
-        std::string header(18, '\0');
-        header[2] = 2;  // true colour
-        header[12] = char(width), header[13] = char(width >> 8);
-        header[14] = char(height), header[15] = char(height >> 8), header[16] = 24;
+    // A TGA image of width x height pixels beside the model.
+    std::string WriteTga(const std::string& name, int width, int height) {
         images_.push_back(testing::TempDir() + name);
-        std::ofstream(images_.back(), std::ios::binary)
-            << header << std::string(pixels ? 3 * width * height : 0, '\x80');
+        EXPECT_TRUE(
+            WriteImageFile(images_.back(), EncodeTga(PatternPicture(width, height, 1, false), {})));
         return name;
     }
     void TearDown() override {
@@ -131,17 +116,12 @@ protected:
 TEST_F(MaterialsDrawing, BatchesByMaterialWithTexturesTwoSidedAndATransparentPass) {
     ChunkWriter w;
     w.BeginModel();
-    const auto material = [&](const std::string& name, std::uint8_t r, std::uint8_t g,
-                              std::uint8_t b, const auto& parts) {
-        w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String(name), w.End();
-        w.DiffuseColor(r, g, b), parts(), w.End();
-    };
-    material("Brick", 255, 0, 0,
-             [&] { w.TextureMap(WriteTga("brick.tga", 2, 1), 2, 3, 0.5f, 0.25f); });
-    material("Glass", 0, 0, 255, [&] { w.Transparency(50), w.TwoSided(); });
-    material("Paint", 0, 255, 0, [&] { w.TwoSided(); });
-    material("Lost", 255, 255, 0, [&] { w.TextureMap("missing.tga"); });
-    material("Huge", 0, 255, 255, [&] { w.TextureMap(WriteTga("huge.tga", 16385, 1, false)); });
+    w.BeginMaterial("Brick", 255, 0, 0);
+    w.TextureMap(WriteTga("brick.tga", 2, 1), 2, 3, 0.5f, 0.25f), w.End();
+    w.BeginMaterial("Glass", 0, 0, 255), w.Transparency(50), w.TwoSided(), w.End();
+    w.BeginMaterial("Paint", 0, 255, 0), w.TwoSided(), w.End();
+    w.BeginMaterial("Lost", 255, 255, 0), w.TextureMap("missing.tga"), w.End();
+    w.BeginMaterial("Huge", 0, 255, 255), w.TextureMap(WriteTga("huge.tga", 16385, 1)), w.End();
     // Face 5 is in no group: the mesh's colour, that of its last group.
     w.MeshObject({"Wall",
                   {0, 0, 0, 1, 0, 0, 0, 1, 0},
@@ -205,9 +185,8 @@ TEST_F(MaterialsDrawing, TheImmediateDrawingSendsTheCornersTheCompiledOneDraws) 
     ChunkWriter w;
     w.BeginModel();
     w.Material("Red", 255, 0, 0);
-    w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String("Glass"), w.End();
-    w.DiffuseColor(0, 0, 255), w.Transparency(50), w.End();
-    w.Begin(chunk::kMaterialBlock), w.Begin(chunk::kMaterialName), w.String("Brick"), w.End();
+    w.BeginMaterial("Glass", 0, 0, 255), w.Transparency(50), w.End();
+    w.BeginMaterial("Brick", 200, 200, 200);
     w.TextureMap(WriteTga("wall.tga", 2, 2), 2, 3, 0.5f, 0.25f), w.End();
     w.MeshObject({"Wall",
                   {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 1},

@@ -8,7 +8,6 @@
 #include "platform/fake/FakePlatform.h"
 #include "tests/support/ModelFile.h"
 #include "tests/support/Opening.h"
-#include "tools/chunkwriter/ChunkWriter.h"
 #include "viewer/ModelOpening.h"
 
 namespace {
@@ -30,17 +29,6 @@ public:
 private:
     int stopAt_;
 };
-
-std::vector<unsigned char> Meshes(int count) {
-    ChunkWriter w;
-    w.BeginModel();
-    for (int m = 0; m < count; ++m) {
-        const float x = static_cast<float>(m);
-        w.MeshObject({"M" + std::to_string(m), {x, 0, 0, x + 1, 0, 0, x, 1, 1}, {0, 1, 2}, {}});
-    }
-    w.EndModel();
-    return w.bytes();
-}
 
 int MeshCount() {
     int count = 0;

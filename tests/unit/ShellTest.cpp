@@ -20,19 +20,35 @@ const std::string kPrompt =
     "总设计:\n     Quellmark04级学生:Tervani\n\n说明:\n     "
     "'W','S','A','D'控制前后左右,鼠标控制眼睛\n\n          使用全屏模式吗?";
 
-// What comes before the window: the mode asked for unless the answer is No, the class, and the
-// pointer the scene places while the renderer is built.
-Lines UpToTheWindow(bool fullScreen, int x = 0, int y = 0) {
+// What comes before the window: the mode asked for unless the answer is No (or the model is
+// named), the class, and the pointer the scene places while the renderer is built.
+Lines UpToTheWindow(bool fullScreen, int x = 0, int y = 0, int width = 800, int height = 600,
+                    bool modeChange = true) {
     const std::uint32_t style = fullScreen ? kStylePopup : kStyleOverlappedWindow;
     Lines lines = {"RegisterWindowClass 64 tml", "SetCursorScreenPosition 400 300",
                    CallLine("CreateMainWindow",
                             {double(style | kStyleClipSiblings | kStyleClipChildren), double(x),
-                             double(y), 800, 600},
+                             double(y), double(width), double(height)},
                             "Quellmark")};
     if (fullScreen) {
-        lines.insert(lines.begin(), {"ChangeDisplayMode 800 600 16 75", "SetCursorVisible 0"});
+        lines.insert(lines.begin(), "SetCursorVisible 0");
+        if (modeChange) {
+            lines.insert(lines.begin(), "ChangeDisplayMode 800 600 16 75");
+        }
     }
     return lines;
+}
+
+// A model named on the command line, windowed, without a sound.
+RunOptions Named(const std::string& path) {
+    RunOptions named;
+    named.modelNamed = true;
+    named.display = DisplayChoice::kWindowed;
+    named.switchDisplayMode = false;
+    named.view = StartView::kAuto;
+    named.soundPath.clear();
+    named.modelPath = path;
+    return named;
 }
 
 class Shell : public ::testing::Test {
@@ -184,38 +200,17 @@ TEST_F(Shell, ANamedOrDroppedModelOpensWithoutTheQuestionOrSaysWhyItCannot) {
     w.EndModel();
     const ModelFile model(w.bytes());
     const std::string missing = ::testing::TempDir() + "no-such-model.3ds";
-    const std::string cannotOpen = "cannot open " + missing + ": ";
-    const auto window = [](std::uint32_t style, int x, int y, int width, int height) {
-        return CallLine("CreateMainWindow",
-                        {double(style | kStyleClipSiblings | kStyleClipChildren), double(x),
-                         double(y), double(width), double(height)},
-                        "Quellmark");
-    };
-    RunOptions named;
-    named.modelNamed = true;
-    named.display = DisplayChoice::kWindowed;
-    named.switchDisplayMode = false;
-    named.view = StartView::kAuto;
-    named.soundPath.clear();
-    RunOptions fullScreen = named, unreadable = named;
+    const std::string cannotOpen = "cannot open " + missing + ": " + std::strerror(ENOENT);
+    RunOptions fullScreen = Named(model.path());
     fullScreen.display = DisplayChoice::kFullScreen;
-    unreadable.modelPath = missing;
-    named.modelPath = fullScreen.modelPath = model.path();
-
     const struct {
-        const RunOptions& options;
+        RunOptions options;
         int status;
         Lines head;
     } rows[] = {
-        {named,
-         0,
-         {"RegisterWindowClass 64 tml", "SetCursorScreenPosition 400 300",
-          window(kStyleOverlappedWindow, 112, 84, 800, 600)}},
-        {fullScreen,
-         0,
-         {"SetCursorVisible 0", "RegisterWindowClass 64 tml", "SetCursorScreenPosition 400 300",
-          window(kStylePopup, 0, 0, 1024, 768)}},
-        {unreadable, 1, {"ShowWarning " + cannotOpen + std::strerror(ENOENT)}},
+        {Named(model.path()), 0, UpToTheWindow(false, 112, 84)},
+        {fullScreen, 0, UpToTheWindow(true, 0, 0, 1024, 768, false)},
+        {Named(missing), 1, {"ShowWarning " + cannotOpen}},
     };
     for (const auto& row : rows) {
         SetUp();
@@ -230,18 +225,15 @@ TEST_F(Shell, ANamedOrDroppedModelOpensWithoutTheQuestionOrSaysWhyItCannot) {
         ASSERT_GE(run.size(), row.head.size());
         EXPECT_EQ(Lines(run.begin(), run.begin() + row.head.size()), row.head);
         EXPECT_EQ(std::count(run.begin(), run.end(), "PlaySoundFileAsync"), 0);
+        EXPECT_EQ(said, "walkthrough: " + cannotOpen + "\n");
         if (row.status != 0) {
-            EXPECT_EQ(said, "walkthrough: " + cannotOpen + std::strerror(ENOENT) + "\n");
             EXPECT_EQ(run.size(), 1u);
             continue;
         }
-        EXPECT_EQ(said, "walkthrough: " + cannotOpen + std::strerror(ENOENT) + "\n");
         const auto dropped =
             std::find(run.begin(), run.end(), "TakeDroppedFile 1 " + std::string(model.path()));
         ASSERT_NE(dropped, run.end());
-        EXPECT_EQ(
-            std::count(run.begin(), dropped, "ShowWarning " + cannotOpen + std::strerror(ENOENT)),
-            1);
+        EXPECT_EQ(std::count(run.begin(), dropped, "ShowWarning " + cannotOpen), 1);
         // Reopened at the file's camera, one frame into the new sunrise; G let go walks from
         // there, and the title says so.
         EXPECT_EQ(g_renderer->scene.eye[1], 750.0);
@@ -260,6 +252,64 @@ TEST_F(Shell, ANamedOrDroppedModelOpensWithoutTheQuestionOrSaysWhyItCannot) {
         EXPECT_EQ(g_renderer->fogEnd, static_cast<float>(100.0 + 8.0 / 9.0));
         TearDown();
     }
+}
+
+// A model opening slowly shows a bar over the sky before its first frame; Escape let go while
+// another opens gives that one up and keeps the model shown; F12 saves the picture and says
+// where; the card of keys shows by itself and F1 hides it.
+TEST_F(Shell, ANamedModelShowsProgressWhileOpeningEscapeGivesUpAndF1AndF12Act) {
+    const ModelFile shown(Meshes(3)), given(Meshes(8));
+    const std::string pictures = ScratchPath("pictures");
+    fake::Fake().millisecondsPerRead = 300;  // every step of an opening takes a while
+    fake::Fake().picturesFolder = pictures;
+    fake::Fake().droppedFiles = {given.path()};
+    After(1, kMessageKeyUp, kKeyF1);
+    After(2, kMessageDropFiles, 0);
+    After(2, kMessageKeyUp, kKeyEscape);  // let go while the dropped model opens
+    After(3, kMessageKeyUp, kKeyF12);
+    After(4, kMessageClose);
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(RunWalkthrough(Named(shown.path())), 0);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+
+    const Lines calls = LoggedCalls();
+    const auto at = [&calls](const std::string& line, Lines::const_iterator from) {
+        return std::find(from, calls.end(), line);
+    };
+    // The bar, drawn with the overlay's matrices, and shown, before the model's first frame.
+    const auto firstView = std::find_if(calls.begin(), calls.end(), [](const std::string& line) {
+        return line.rfind("gluLookAt", 0) == 0;
+    });
+    const auto bar = at("glPushMatrix", calls.begin());
+    EXPECT_LT(bar, firstView);
+    EXPECT_LT(at("SwapFrontAndBack", bar), firstView);
+
+    // F12: the frame read and saved in the folder, and said.
+    EXPECT_NE(at("SavePicture 800 600 " + std::filesystem::path(shown.path()).stem().string(),
+                 calls.begin()),
+              calls.end());
+    EXPECT_EQ(printed.rfind("walkthrough: Saved " + pictures, 0), 0u) << printed;
+    const std::string saved = printed.substr(19, printed.find_last_not_of("\r\n") - 18);
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(saved))) << saved;
+
+    // The dropped model's opening given up: the model shown stays, and no sunrise starts again.
+    EXPECT_NE(said.find("the opening of " + std::string(given.path()) + " was given up"),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(g_renderer->scene.ModelPath(), shown.path());
+    EXPECT_EQ(at("PostQuit 0", calls.begin()), at("DispatchToWindow 16 0", calls.begin()) + 3);
+
+    // The card shows by itself after opening (the overlay in every frame) until F1 hides it;
+    // then nothing is drawn on top until F12's notice.
+    const auto f1 = at("DispatchToWindow 257 112", calls.begin());
+    const auto f12 = at("DispatchToWindow 257 123", calls.begin());
+    ASSERT_LT(f1, f12);
+    EXPECT_LT(at("glPushMatrix", firstView), f1);
+    EXPECT_GT(at("glPushMatrix", f1), f12) << "the card shows after F1";
+    EXPECT_NE(at("glPushMatrix", f12), calls.end()) << "no notice after F12";
+    std::filesystem::remove_all(pictures);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The web page's OpenGL 1.1 subset, natively: the matrices GLU and glTranslate/glScale compose,
 // the lighting equation at points computed by hand, flat shading's colour, the power-of-two
-// scaling of textures, which GPU copies of client arrays are reused, and which triangles are
-// left out as covering no pixel.
+// scaling of textures, which GPU copies of client arrays are reused, which triangles are left
+// out as covering no pixel, the matrix stacks, the switches glIsEnabled reads, and the packing of
+// pixels read back.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,8 +12,10 @@
 #include <vector>
 
 #include "webgl11/ArrayBufferCache.h"
+#include "webgl11/GlContext.h"
 #include "webgl11/ImmediateShading.h"
 #include "webgl11/MatrixState.h"
+#include "webgl11/PixelPacking.h"
 #include "webgl11/PixelSieve.h"
 #include "webgl11/TextureScaling.h"
 
@@ -232,6 +236,74 @@ TEST(GlSubset, OnlyTrianglesThatCoverNoPixelCentreAreLeftOut) {
     }
     EXPECT_GT(leftOut, kTriangles / 4);
     EXPECT_LT(leftOut, kTriangles * 9 / 10);
+}
+
+// The overlay's way of keeping the frame's matrices: each mode's own stack, as deep as GL 1.1
+// promises; a pop with nothing pushed and a push beyond the depth change nothing.
+TEST(GlSubset, EachMatrixModePushesAndPopsItsOwnStack) {
+    webgl11::MatrixState matrices;
+    const Matrix4 perspective = webgl11::Perspective(60.0, 4.0 / 3.0, 0.1, 3000.0);
+    const Matrix4 look = webgl11::LookAt({0, 15, 3}, {0, 14, 3}, {0, 0, 1});
+    matrices.SetMode(webgl11::MatrixMode::kProjection);
+    matrices.MultiplyBy(perspective);
+    matrices.Push();
+    matrices.LoadIdentity();
+    matrices.MultiplyBy(webgl11::Scaling(2, 2, 1));
+    matrices.Push();  // beyond the projection stack's two
+    matrices.SetMode(webgl11::MatrixMode::kModelView);
+    matrices.MultiplyBy(look);
+    for (std::size_t i = 0; i < webgl11::MatrixState::kModelViewDepth + 3; ++i) {
+        matrices.Push();
+        matrices.MultiplyBy(webgl11::Translation(1, 0, 0));
+    }
+    for (std::size_t i = 0; i < webgl11::MatrixState::kModelViewDepth + 3; ++i) {
+        matrices.Pop();
+    }
+    EXPECT_EQ(matrices.ModelView().m, look.m);
+    matrices.SetMode(webgl11::MatrixMode::kProjection);
+    EXPECT_EQ(matrices.Projection().m, webgl11::Scaling(2, 2, 1).m);
+    matrices.Pop();
+    EXPECT_EQ(matrices.Projection().m, perspective.m);
+    matrices.Pop();
+    EXPECT_EQ(matrices.Projection().m, perspective.m);
+    EXPECT_EQ(matrices.ModelView().m, look.m);
+}
+
+TEST(GlSubset, EverySwitchTheProgramTurnsHasItsOwnState) {
+    webgl11::GlContext gl;
+    const GLenum switches[] = {GL_LIGHTING, GL_LIGHT0,     GL_COLOR_MATERIAL, GL_NORMALIZE,
+                               GL_FOG,      GL_TEXTURE_2D, GL_DEPTH_TEST,     GL_BLEND};
+    std::vector<bool*> states;
+    for (const GLenum capability : switches) {
+        bool* state = gl.Switch(capability);
+        ASSERT_NE(state, nullptr) << capability;
+        EXPECT_FALSE(*state) << "GL starts with every switch off";
+        EXPECT_EQ(std::count(states.begin(), states.end(), state), 0) << capability;
+        states.push_back(state);
+    }
+    EXPECT_EQ(gl.Switch(GL_CULL_FACE), nullptr);
+}
+
+// Rows of 5 pixels: 15 bytes of RGB, padded to 16 at an alignment of 4 and left so at 1.
+TEST(GlSubset, PixelsReadBackArePackedAsAskedWithThePaddingLeftAlone) {
+    std::vector<std::uint8_t> rgba(5 * 2 * 4);
+    for (std::size_t i = 0; i < rgba.size(); ++i) {
+        rgba[i] = static_cast<std::uint8_t>(i);
+    }
+    for (const auto& [channels, alignment, rowBytes] :
+         {std::tuple{3, 1, 15}, {3, 4, 16}, {3, 8, 16}, {4, 4, 20}, {4, 8, 24}}) {
+        ASSERT_EQ(webgl11::PackedRowBytes(5, channels, alignment), std::size_t(rowBytes));
+        std::vector<std::uint8_t> out(2 * rowBytes, 0xEE);
+        webgl11::PackPixels(rgba, 5, 2, channels, alignment, out.data());
+        for (int row = 0; row < 2; ++row) {
+            for (int at = 0; at < rowBytes; ++at) {
+                const int pixel = at / channels;
+                const int expected = pixel < 5 ? (row * 5 + pixel) * 4 + at % channels : 0xEE;
+                EXPECT_EQ(out[std::size_t(row * rowBytes + at)], expected)
+                    << channels << " channels, alignment " << alignment;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -182,7 +182,7 @@ test('a dropped model is shown', async () => {
   await page.close();
 });
 
-test('G switches a dropped model between flying and walking, and the title says which', async () => {
+test('G switches a dropped model between flying and walking, the title says which, F12 saves', async () => {
   const page = await openPage();
   await waitForFrame(page, 3);
   await dropFiles(page, texturedFiles());
@@ -195,6 +195,10 @@ test('G switches a dropped model between flying and walking, and the title says 
   assert.equal(await page.title(), 'kelm.3ds - walking (G: fly)');
   await page.keyboard.press('g');
   await titled('flying');
+  // F12 saves the picture: the browser downloads it, named after the model and the time.
+  const download = page.waitForEvent('download', {timeout: 60000});
+  await page.keyboard.press('F12');
+  assert.match((await download).suggestedFilename(), /^kelm \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\.png$/);
   await page.close();
 });
 

@@ -1,17 +1,20 @@
 // The Win32 backend where only Windows (or Wine) can check it: the records and texts handed to
 // the Win32 calls, and on a real desktop what the smoke run cannot see: the window's exact
 // place, the focus, messages passed unchanged, a peek that leaves the message waiting and
-// dropped files.
+// dropped files; and saved pictures, PNG files that the Windows Imaging Component reads back.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/win32/Win32Internal.h"
 
-// After <windows.h>, which they need.
+// After <windows.h>, which it needs.
 #include <shlobj.h>
 
 namespace {
@@ -156,6 +159,67 @@ TEST(Win32Window, GivesTheFirstDroppedFileInUtf8OnceAndRefusesOtherDrops) {
     EXPECT_EQ(platform::TakeDroppedFile(dropId), "");  // taken and released
     DestroyWindow(platform::win32::ToHwnd(window));
     DrainQueue();
+}
+
+// A picture file's pixels as RGB, the top row first, and its size, as this build's PNG decoder
+// behind the seam (the Windows Imaging Component) reads them.
+struct DecodedRgb : platform::ImageRowSink {
+    explicit DecodedRgb(const std::string& path) {
+        std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+        const std::vector<unsigned char> png{std::istreambuf_iterator<char>(in), {}};
+        std::string why;
+        EXPECT_TRUE(platform::DecodeImageRows(platform::ImageCodec::kPng, png.data(), png.size(),
+                                              4096, *this, why))
+            << path << ": " << why;
+    }
+    bool BeginRows(int columns, int rows) override {
+        width = columns, height = rows;
+        return true;
+    }
+    bool TakeRow(const unsigned char* rgba) override {
+        for (int x = 0; x < width; ++x) {
+            rgb.insert(rgb.end(), rgba + 4 * x, rgba + 4 * x + 3);
+        }
+        return true;
+    }
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+};
+
+TEST(Win32Pictures, ArePngFilesOfThePixelsInTheFolderTheEnvironmentNamesNeverReplaced) {
+    wchar_t temporary[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temporary), 0u);
+    const std::string folder = platform::win32::Utf8FromWide(temporary) + "walkthrough-pictures-" +
+                               std::to_string(GetCurrentProcessId()) +
+                               "\\Neu \xC3\x9C"
+                               "bersicht";
+    ASSERT_EQ(_wputenv_s(L"WALKTHROUGH_PICTURES_DIR",
+                         platform::win32::WideFromUtf8(folder.c_str()).c_str()),
+              0);
+    const unsigned char rgb[] = {255, 0,  0,  0,  255, 0,  0,  0,  255,
+                                 10,  20, 30, 40, 50,  60, 70, 80, 90};
+    std::string why;
+    const std::string first = platform::SavePicture("k:elm", rgb, 3, 2, why);
+    const std::string second = platform::SavePicture("k:elm", rgb, 3, 2, why);
+    ASSERT_FALSE(first.empty()) << why;
+    ASSERT_FALSE(second.empty()) << why;
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first.rfind(folder + "\\k_elm 2", 0), 0u) << first;
+    EXPECT_EQ(platform::PicturesFolder(why), folder);
+    for (const std::string& path : {first, second}) {
+        const DecodedRgb decoded(path);
+        EXPECT_EQ(decoded.rgb, std::vector<unsigned char>(rgb, rgb + sizeof rgb)) << path;
+        EXPECT_EQ(std::make_pair(decoded.width, decoded.height), std::make_pair(3, 2));
+    }
+
+    // Without the variable: the Pictures known folder, which exists.
+    ASSERT_EQ(_wputenv_s(L"WALKTHROUGH_PICTURES_DIR", L""), 0);
+    const std::string pictures = platform::PicturesFolder(why);
+    ASSERT_FALSE(pictures.empty()) << why;
+    const DWORD attributes =
+        GetFileAttributesW(platform::win32::WideFromUtf8(pictures.c_str()).c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ quietly wine "$program_dir/make-sample.exe" --textured "$(winepath -w "$models")
 mv "$models/kelm.3ds" "$models/lantern town.3ds"
 printf '%s\r\n' "${command//%1/$(winepath -w "$models/lantern town.3ds")}" >"$work/open.cmd"
 start_in_run timeout 150 wine cmd /c "$(winepath -w "$work/open.cmd")"
-wait_for_main_window
+wait_for_main_window "lantern town.3ds - flying (G: walk)"
 # The fitted model stands small and dark on the horizon at the start of the sunrise: about one
 # pixel in a hundred.
 wait_until 20 eval '! sky_over 0.995' || fail "the window shows sky on $sky of it, not the model"

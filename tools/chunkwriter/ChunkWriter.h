@@ -121,12 +121,17 @@ public:
     // A material block (0xAFFF) with a name and a diffuse colour of 8-bit components.
     void Material(const std::string& name, std::uint8_t red, std::uint8_t green,
                   std::uint8_t blue) {
+        BeginMaterial(name, red, green, blue);
+        End();
+    }
+    // The same block left open for the parts below, closed by End().
+    void BeginMaterial(const std::string& name, std::uint8_t red, std::uint8_t green,
+                       std::uint8_t blue) {
         Begin(chunk::kMaterialBlock);
         Begin(chunk::kMaterialName);
         String(name);
         End();
         DiffuseColor(red, green, blue);
-        End();
     }
     void DiffuseColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
         Begin(chunk::kDiffuseColor);

@@ -9,13 +9,13 @@
 #include <string>
 
 #include "images/ModelTextures.h"
+#include "platform/common/PngFile.h"
 #include "platform/offscreen/OffscreenContext.h"
 #include "platform/offscreen/OffscreenScript.h"
 #include "render/FixedState.h"
 #include "render/SceneRenderer.h"
 #include "scene/ModelFileCheck.h"
 #include "tools/shot/FrameTimes.h"
-#include "tools/shot/PngFile.h"
 #include "tools/shot/RunBounds.h"
 #include "tools/shot/ShotOptions.h"
 #include "viewer/ModelOpening.h"

@@ -107,6 +107,7 @@ int VirtualKeyByName(const std::string& name) {
         {"left", platform::kKeyLeft},     {"right", platform::kKeyRight},
         {"pageup", platform::kKeyPageUp}, {"pagedown", platform::kKeyPageDown},
         {"shift", platform::kKeyShift},   {"g", platform::kKeyG},
+        {"f1", platform::kKeyF1},         {"f12", platform::kKeyF12},
     };
     std::string lower;
     for (char c : name) {

@@ -1,7 +1,7 @@
 // EncodeJpeg (ImageWriters.h) by stb_image_write's encoder, its functions private to this file.
 // The encoder shifts negative values left, which UBSan reports: this file alone is built
-// without that check (a tool of the tests, not the product).
-#include "tests/support/ImageWriters.h"
+// without that check (it writes test data; the program never runs it).
+#include "tools/imagewriter/ImageWriters.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION

@@ -1,8 +1,11 @@
-// Texture image files made in the tests, in every format and variant the decoders read, from a
-// picture whose pixels the test knows: BMP and TGA in all their kinds (also run-length
-// compressed), PNG (any colour type, 16-bit, interlaced; stored, not compressed), GIF (a frame
-// on a screen, interlaced, a transparent colour) and JPEG (stb_image_write). The fuzzer's seed
-// corpus is made with them too. Portable: the Windows tests write the same files.
+// Writes image files of every kind and variant the texture decoders read, from a picture whose
+// pixels the writer knows: BMP and TGA in all their kinds (also run-length compressed), PNG (any
+// colour type, 16-bit, interlaced; stored, not compressed), GIF (a frame on a screen, interlaced,
+// a transparent colour) and JPEG (stb_image_write). The image tests, the texture fuzzer's seed
+// corpus (fuzz/MakeImageSeeds.cpp) and the Windows tests under Wine write their files with it:
+// the cross build has no libpng or giflib, so PNG and GIF are written here. OneColourImages.h,
+// beside it, writes the decompression bombs of the budget tests and the texture benchmarks (Linux:
+// libpng and libjpeg). It calls nothing of the program, and nothing of the program includes it.
 #pragma once
 
 #include <cstdint>

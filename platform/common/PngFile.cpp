@@ -1,5 +1,5 @@
 // libpng's simplified interface: it converts formats and reports errors without setjmp.
-#include "tools/shot/PngFile.h"
+#include "platform/common/PngFile.h"
 
 #include <png.h>
 
@@ -20,6 +20,35 @@ bool WritePng(const std::string& path, const RgbImage& image, std::string& error
         error = path + ": " + png.message;
         return false;
     }
+    return true;
+}
+
+bool EncodePng(const std::uint8_t* rgb, int width, int height, std::vector<std::uint8_t>& png,
+               std::string& error) {
+    if (rgb == nullptr || width <= 0 || height <= 0 ||
+        static_cast<long long>(width) * height > kMaxPngPixels) {
+        error = "no picture to write";
+        return false;
+    }
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    // The first call measures, the second writes.
+    png_alloc_size_t bytes = 0;
+    if (png_image_write_to_memory(&image, nullptr, &bytes, 0, rgb, 0, nullptr) == 0) {
+        error = image.message;
+        return false;
+    }
+    png.resize(bytes);
+    if (png_image_write_to_memory(&image, png.data(), &bytes, 0, rgb, 0, nullptr) == 0) {
+        error = image.message;
+        png.clear();
+        return false;
+    }
+    png.resize(bytes);
     return true;
 }
 

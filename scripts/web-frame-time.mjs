@@ -1,13 +1,14 @@
 // Measures the page's frame time in headless chromium: the sample scene, or MODEL opened through
 // the file input. Not a test: it reports the median and the mean time between shown frames, for
 // comparison with `walkthrough-shot --bench`. It looks at the page seldom, so as not to load it.
-//   node frame-time.mjs [MODEL.3ds] [FRAMES]     (WALKTHROUGH_WEB_DIR as for the test)
+//   node scripts/web-frame-time.mjs [MODEL.3ds] [FRAMES]   (WALKTHROUGH_WEB_DIR as for the test;
+//   after `npm ci` in tests/web, whose browser it shares)
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import {launchChromium, serve} from './browser.mjs';
+import {launchChromium, serve} from '../tests/web/browser.mjs';
 
-const repository = path.resolve(import.meta.dirname, '../..');
+const repository = path.resolve(import.meta.dirname, '..');
 const pageDir = path.resolve(process.env.WALKTHROUGH_WEB_DIR || path.join(repository, 'build-web'));
 const [model, framesArgument] = process.argv.slice(2);
 const frames = Number(framesArgument || 50);

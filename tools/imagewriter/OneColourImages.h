@@ -1,6 +1,6 @@
 // Images of one colour at any size, written row by row and compressed as well as their format
 // allows: an 8192x8192 PNG takes a few hundred kilobytes, a JPEG about a megabyte. The budget
-// tests and the texture benchmarks make their decompression bombs with these (Linux: zlib and
+// tests and the texture benchmarks make their decompression bombs with these (Linux: libpng and
 // libjpeg).
 #pragma once
 

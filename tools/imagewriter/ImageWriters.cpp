@@ -1,4 +1,4 @@
-#include "tests/support/ImageWriters.h"
+#include "tools/imagewriter/ImageWriters.h"
 
 #include <algorithm>
 #include <cstdio>
