@@ -37,21 +37,28 @@ WorldFaces FacesOf(const Scene& scene, const Placement& placement, const Materia
 }  // namespace
 
 ModelWalk::ModelWalk(const Scene& scene, const Placement& placement, LengthUnit unit,
-                     const MaterialBatches* laidOut)
+                     const MaterialBatches* laidOut, bool indexAhead)
     : unit_(unit),
       unitsPerMetre_(placement.fit.worldScale / MetresPer(unit)),
       faces_(FacesOf(scene, placement, laidOut)) {
-#if !defined(__EMSCRIPTEN__) || defined(__EMSCRIPTEN_PTHREADS__)
-    try {
-        indexing_ = std::thread([this] {
-            try {
-                index_ = std::make_unique<Index>(faces_, unitsPerMetre_);
-            } catch (...) {
-                failure_ = std::current_exception();  // thrown where the index is wanted
-            }
-        });
+    if (!indexAhead) {
         return;
-    } catch (const std::system_error&) {
+    }
+#if !defined(__EMSCRIPTEN__) || defined(__EMSCRIPTEN_PTHREADS__)
+    // On a thread only from laid-out arrays, which this walk's drawing keeps as long as the walk
+    // lives: the scene's meshes are released by the next opening, which does not wait for it.
+    if (laidOut != nullptr) {
+        try {
+            indexing_ = std::thread([this] {
+                try {
+                    index_ = std::make_unique<Index>(faces_, unitsPerMetre_);
+                } catch (...) {
+                    failure_ = std::current_exception();  // thrown where the index is wanted
+                }
+            });
+            return;
+        } catch (const std::system_error&) {
+        }
     }
 #endif
     index_ = std::make_unique<Index>(faces_, unitsPerMetre_);
@@ -72,6 +79,9 @@ ModelWalk::Index& ModelWalk::Indexed() {
     }
     if (failure_) {
         std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
+    if (!index_) {
+        index_ = std::make_unique<Index>(faces_, unitsPerMetre_);
     }
     return *index_;
 }

@@ -21,10 +21,11 @@ public:
     // The faces of the model where `placement` puts them in the world, whose units are `unit`
     // (drawn units: the file's times the master scale): read where `laidOut` holds them, once
     // each, or else in the scene's meshes. What they are read in must stay as it is as long as
-    // this walk lives. The faces are indexed on a thread of their own, while the first frames
-    // fly; walking waits for the index.
+    // this walk lives. With `indexAhead` the faces are indexed now: laid-out faces on a thread
+    // of their own, while the first frames fly (walking waits for the index); else when first
+    // walked among (a run that may never walk builds no index).
     ModelWalk(const Scene& scene, const Placement& placement, LengthUnit unit,
-              const MaterialBatches* laidOut = nullptr);
+              const MaterialBatches* laidOut = nullptr, bool indexAhead = true);
     ~ModelWalk();
     ModelWalk(const ModelWalk&) = delete;
     ModelWalk& operator=(const ModelWalk&) = delete;
