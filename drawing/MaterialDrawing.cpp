@@ -17,7 +17,7 @@ namespace {
 // the tiles of the picture before it draws any: a flush every so many triangles lets it draw
 // those while the rest are sent, and bounds the memory it sorts them in (tens of megabytes for
 // a big model sent whole). A hardware driver takes a flush as a hint.
-constexpr std::size_t kCornersPerFlush = 3 * 65536;
+constexpr std::size_t kCornersPerFlush = 3 * 8192;
 
 // Texture objects of models no longer shown, deleted with the next upload.
 std::vector<GLuint>& StaleTextures() {
