@@ -241,7 +241,7 @@ private:
     PlacedFace* faces_;
     std::size_t count_;
     std::size_t maxFaces_;
-    std::vector<PlacedFace>& other_;
+    LaidOutArray<PlacedFace>& other_;
     std::vector<std::uint32_t>& cellOf_;  // by place in the range being split
 };
 

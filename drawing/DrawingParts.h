@@ -49,6 +49,30 @@ private:
     std::uint32_t count_ = 0;
 };
 
+// Allocates as std::allocator does, and leaves new elements of a plain type as they come: the
+// laid-out arrays and the faces placed for splitting are sized once and then written whole,
+// without being zeroed first.
+template <class T>
+struct UnfilledAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UnfilledAllocator<U>;
+    };
+    UnfilledAllocator() = default;
+    template <class U>
+    UnfilledAllocator(const UnfilledAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* at) noexcept {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+template <class T>
+using LaidOutArray = std::vector<T, UnfilledAllocator<T>>;
+
 // A face to be drawn: where it is (the sum of its corners, which orders faces as their centres
 // do) and its number in its batch.
 struct PlacedFace {
@@ -88,7 +112,7 @@ enum class PartOrder {
 
 // Room for splitting faces into parts, kept from one batch to the next.
 struct SplitScratch {
-    std::vector<PlacedFace> faces;
+    LaidOutArray<PlacedFace> faces;
     std::vector<std::uint32_t> cells;
 };
 
@@ -110,29 +134,6 @@ struct DrawingPart {
     std::size_t firstCorner;  // into corners
     std::size_t cornerCount;
 };
-
-// Allocates as std::allocator does, and leaves new elements of a plain type as they come: the
-// laid-out arrays are sized once and then written whole, without being zeroed first.
-template <class T>
-struct UnfilledAllocator : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = UnfilledAllocator<U>;
-    };
-    UnfilledAllocator() = default;
-    template <class U>
-    UnfilledAllocator(const UnfilledAllocator<U>&) noexcept {}
-    template <class U>
-    void construct(U* at) noexcept {
-        ::new (static_cast<void*>(at)) U;
-    }
-    template <class U, class... Args>
-    void construct(U* at, Args&&... args) {
-        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
-    }
-};
-template <class T>
-using LaidOutArray = std::vector<T, UnfilledAllocator<T>>;
 
 // A batch's parts and the arrays they are drawn from.
 struct PartArrays {

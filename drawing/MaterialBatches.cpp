@@ -104,7 +104,7 @@ public:
         MaterialBatches out;
         PartLayout layout(meshes_, placement_);
         // Room for the biggest batch's faces, twice over, made once.
-        std::vector<PlacedFace> placed;
+        LaidOutArray<PlacedFace> placed;
         SplitScratch scratch;
         for (std::size_t i : drawingOrder) {
             MaterialBatch batch = Describe(keys_[i]);
@@ -158,9 +158,9 @@ private:
     // drawing puts them for a spatial order (and the box of those sums); a big batch's halves
     // on two threads.
     CentreBox Place(const BatchFaces& faces, PartOrder order,
-                    std::vector<PlacedFace>& placed) const {
+                    LaidOutArray<PlacedFace>& placed) const {
         if (placed.capacity() < faces.Count()) {
-            placed = std::vector<PlacedFace>();
+            placed = LaidOutArray<PlacedFace>();
             Reserve(placed, faces.Count());
         }
         placed.resize(faces.Count());
@@ -213,8 +213,8 @@ private:
         }
     }
 
-    template <class T>
-    static void Reserve(std::vector<T>& values, std::size_t count) {
+    template <class T, class Allocator>
+    static void Reserve(std::vector<T, Allocator>& values, std::size_t count) {
         values.reserve(count);
         platform::PrefaultForWriting(values.data(), count * sizeof(T));
     }
