@@ -19,6 +19,14 @@ void Reserve(std::vector<T, Allocator>& values, std::size_t count) {
     platform::PrefaultForWriting(values.data(), count * sizeof(T));
 }
 
+// Room for `count` elements in large pages, which the threads that fill them map as they go:
+// the mapping is shared by both rather than done first on one.
+template <class T, class Allocator>
+void ReserveLarge(std::vector<T, Allocator>& values, std::size_t count) {
+    values.reserve(count);
+    platform::PreferLargePages(values.data(), count * sizeof(T));
+}
+
 void MeasureBox(const LaidOutArray<float>& positions, std::size_t first, std::size_t end,
                 DrawingPart& part) {
     std::fill(part.min, part.min + 3, std::numeric_limits<float>::infinity());
@@ -452,10 +460,10 @@ void PartLayout::Write(const BatchFaces& faces, const PlacedFace* placed,
         cornerCount += part.cornerCount;
     }
     const bool textured = shading.texture != nullptr;
-    Reserve(arrays.positions, 3 * vertexCount);
-    Reserve(arrays.normals, 3 * vertexCount);
-    Reserve(arrays.texCoords, textured ? 2 * vertexCount : 0);
-    Reserve(arrays.corners, cornerCount);
+    ReserveLarge(arrays.positions, 3 * vertexCount);
+    ReserveLarge(arrays.normals, 3 * vertexCount);
+    ReserveLarge(arrays.texCoords, textured ? 2 * vertexCount : 0);
+    ReserveLarge(arrays.corners, cornerCount);
     arrays.positions.resize(3 * vertexCount);
     arrays.normals.resize(3 * vertexCount);
     arrays.texCoords.resize(textured ? 2 * vertexCount : 0);

@@ -246,6 +246,9 @@ std::string SavePicture(const std::string& baseName, const unsigned char* rgbRow
 // models those faults are most of the loading time. Leaves the contents as they are. One
 // definition for every backend, part of the model reader (platform/common/PrefaultPages.cpp).
 void PrefaultForWriting(void* buffer, std::size_t bytes);
+// Asks for large pages where a big fresh buffer spans whole ones, without mapping any: the
+// threads that write it then meet a fault per 2 MiB, each for its own part.
+void PreferLargePages(void* buffer, std::size_t bytes);
 // Gives the memory the program has freed back to the system, where the allocator keeps it
 // otherwise (glibc's heap): after the big transient buffers of opening a model. Elsewhere
 // nothing.
