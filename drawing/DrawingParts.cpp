@@ -12,15 +12,9 @@
 
 namespace {
 
-// Room for `count` elements, mapped at once: the arrays are filled right after.
-template <class T, class Allocator>
-void Reserve(std::vector<T, Allocator>& values, std::size_t count) {
-    values.reserve(count);
-    platform::PrefaultForWriting(values.data(), count * sizeof(T));
-}
-
 // Room for `count` elements in large pages, which the threads that fill them map as they go:
-// the mapping is shared by both rather than done first on one.
+// the mapping is shared by both rather than done first on one. The elements are written before
+// they are read.
 template <class T, class Allocator>
 void ReserveLarge(std::vector<T, Allocator>& values, std::size_t count) {
     values.reserve(count);
@@ -129,10 +123,10 @@ public:
           cellOf_(scratch.cells) {
         if (other_.size() < count) {
             other_.clear();
-            Reserve(other_, count);
+            ReserveLarge(other_, count);
             other_.resize(count);
             cellOf_.clear();
-            Reserve(cellOf_, count);
+            ReserveLarge(cellOf_, count);
             cellOf_.resize(count);
         }
     }
@@ -250,7 +244,7 @@ private:
     std::size_t count_;
     std::size_t maxFaces_;
     LaidOutArray<PlacedFace>& other_;
-    std::vector<std::uint32_t>& cellOf_;  // by place in the range being split
+    LaidOutArray<std::uint32_t>& cellOf_;  // by place in the range being split
 };
 
 }  // namespace

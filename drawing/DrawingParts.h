@@ -113,7 +113,7 @@ enum class PartOrder {
 // Room for splitting faces into parts, kept from one batch to the next.
 struct SplitScratch {
     LaidOutArray<PlacedFace> faces;
-    std::vector<std::uint32_t> cells;
+    LaidOutArray<std::uint32_t> cells;
 };
 
 // Puts `count` faces (numbered in file order, in that order) into parts of at most `maxFaces`

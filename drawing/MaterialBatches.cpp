@@ -161,7 +161,9 @@ private:
                     LaidOutArray<PlacedFace>& placed) const {
         if (placed.capacity() < faces.Count()) {
             placed = LaidOutArray<PlacedFace>();
-            Reserve(placed, faces.Count());
+            placed.reserve(faces.Count());
+            // Mapped by the two threads that place the faces.
+            platform::PreferLargePages(placed.data(), sizeof(PlacedFace) * faces.Count());
         }
         placed.resize(faces.Count());
         const std::uint32_t halves[3] = {0, faces.Count() / 2, faces.Count()};
@@ -211,12 +213,6 @@ private:
         if (laidOut_) {
             laidOut_(*meshes_[mesh]);
         }
-    }
-
-    template <class T, class Allocator>
-    static void Reserve(std::vector<T, Allocator>& values, std::size_t count) {
-        values.reserve(count);
-        platform::PrefaultForWriting(values.data(), count * sizeof(T));
     }
 
     static bool IsTransparent(const BatchKey& key) {
