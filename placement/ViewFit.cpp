@@ -158,6 +158,26 @@ ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale) {
     return MeasureNamedVertices(meshHead, masterScale, [](float*) {});
 }
 
+std::optional<ModelBox> DrawnBoxAsRead(const Mesh* meshHead) {
+    ModelBox box;
+    for (const Mesh* mesh = meshHead->next; mesh != nullptr; mesh = mesh->next) {
+        if (mesh->faces == nullptr || FaceCount(*mesh) == 0) {
+            continue;  // names no vertex
+        }
+        const MeshBoxAsRead& read = mesh->boxAsRead;
+        if (!read.measured) {
+            return std::nullopt;
+        }
+        if (!read.empty) {
+            const double low[3] = {read.low[0], read.low[1], read.low[2]};
+            const double high[3] = {read.high[0], read.high[1], read.high[2]};
+            box.Add(low);
+            box.Add(high);
+        }
+    }
+    return box;
+}
+
 ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale,
                            const std::function<void(float xyz[3])>& place) {
     return MeasureNamedVertices(meshHead, masterScale, place);

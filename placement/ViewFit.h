@@ -32,6 +32,9 @@ struct ModelBox {
 // coordinate that is not finite is left out. No mesh or no drawable face gives an empty box.
 // One pass over the faces' indices and one over the vertices.
 ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale);
+// The same box at a master scale of 1 from the boxes the reader measured of each mesh with faces
+// (Mesh::boxAsRead), when it measured them all; none otherwise. For the model as read only.
+std::optional<ModelBox> DrawnBoxAsRead(const Mesh* meshHead);
 // The same box with each vertex first moved by `place` (the file's units in and out).
 ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale,
                            const std::function<void(float xyz[3])>& place);

@@ -27,6 +27,15 @@ struct Material {
     bool twoSided = false;
 };
 
+// The box of a mesh's vertices as the reader measured it: low and high per axis; empty when no
+// vertex counts.
+struct MeshBoxAsRead {
+    bool measured = false;
+    bool empty = true;
+    float low[3] = {0.0f, 0.0f, 0.0f};
+    float high[3] = {0.0f, 0.0f, 0.0f};
+};
+
 struct Mesh {
     // Vertex count of the vertex list read; 0 until one is read.
     std::int32_t vertexCount;
@@ -57,6 +66,10 @@ struct Mesh {
     // Per face, its smoothing-group bits (0: the face keeps its own normal); empty when the
     // mesh has none, or fewer than its faces.
     std::vector<std::uint32_t> smoothingGroups;
+    // The box of the vertices its drawable faces name, in the file's units, measured as the
+    // mesh was read for laying out (without face normals); not measured otherwise. Nothing
+    // keeps it true once the vertices move.
+    MeshBoxAsRead boxAsRead;
 };
 
 // A camera object of the model file: where it stands and the point it looks at, in the file's

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "scene/BackgroundJobs.h"
@@ -30,12 +31,38 @@ inline float Stored(double value) {
     return static_cast<float>(value);
 }
 
-// The faces of [0, faceCount) that name a vertex the mesh does not have.
-int CountUndrawable(const Mesh& mesh, int faceCount) noexcept {
+// The faces of [0, faceCount) that name a vertex the mesh does not have, counted; the box of the
+// vertices the others name measured into mesh.boxAsRead (as placement/ measures it: a vertex
+// with a coordinate that is not finite left out, the first of equal values kept).
+int CheckAndMeasure(Mesh& mesh, int faceCount) {
+    std::vector<unsigned char> named(static_cast<std::size_t>(mesh.vertexCount), 0);
     int undrawable = 0;
     for (int face = 0; face < faceCount; ++face) {
-        undrawable += IsDrawable(mesh, face) ? 0 : 1;
+        if (!IsDrawable(mesh, face)) {
+            ++undrawable;
+            continue;
+        }
+        const std::uint16_t* record = FaceRecord(mesh, face);
+        named[record[0]] = named[record[1]] = named[record[2]] = 1;
     }
+    MeshBoxAsRead box;
+    for (int vertex = 0; vertex < mesh.vertexCount; ++vertex) {
+        if (named[static_cast<std::size_t>(vertex)] == 0) {
+            continue;
+        }
+        float xyz[3];
+        ReadVertex(mesh, vertex, xyz);
+        if (!std::isfinite(xyz[0]) || !std::isfinite(xyz[1]) || !std::isfinite(xyz[2])) {
+            continue;
+        }
+        for (int axis = 0; axis < 3; ++axis) {
+            box.low[axis] = box.empty || xyz[axis] < box.low[axis] ? xyz[axis] : box.low[axis];
+            box.high[axis] = box.empty || box.high[axis] < xyz[axis] ? xyz[axis] : box.high[axis];
+        }
+        box.empty = false;
+    }
+    box.measured = true;
+    mesh.boxAsRead = box;
     return undrawable;
 }
 
@@ -276,14 +303,15 @@ void Scene::ReadFaceList(Mesh& mesh) {
     }
 
     if (!faceNormalsWanted) {
-        // Counted on the second thread, as the normals would have been.
+        // Counted, and the mesh measured for its placement, on the second thread, as the
+        // normals would have been computed.
         if (normalJobs_ != nullptr && faceCount >= kFacesWorthHandingOver) {
             std::atomic<int>* const undrawable = TolerateUndrawableLater(faceCount);
-            const Mesh* const meshRead = &mesh;
+            Mesh* const meshRead = &mesh;
             normalJobs_->Add([meshRead, faceCount, undrawable] {
-                undrawable->fetch_add(CountUndrawable(*meshRead, faceCount));
+                undrawable->fetch_add(CheckAndMeasure(*meshRead, faceCount));
             });
-        } else if (const int undrawable = CountUndrawable(mesh, faceCount); undrawable > 0) {
+        } else if (const int undrawable = CheckAndMeasure(mesh, faceCount); undrawable > 0) {
             Tolerate(ProblemKind::kFacesNotDrawable, UndrawableText(undrawable, faceCount));
         }
         return;

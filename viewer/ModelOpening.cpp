@@ -104,8 +104,9 @@ void ModelOpening::Read() {
     }
     // Walking needs the model's units; a walk from the start is at human scale, a metre to a
     // world unit, unless a scale is given.
-    // The model is measured once; the placement works from this box.
-    const ModelBox fileBox = MeasureDrawnModel(g_meshHead, 1.0f);
+    // The model is measured once, mostly as it was read; the placement works from this box.
+    const std::optional<ModelBox> boxAsRead = DrawnBoxAsRead(g_meshHead);
+    const ModelBox fileBox = boxAsRead ? *boxAsRead : MeasureDrawnModel(g_meshHead, 1.0f);
     unit_ = LengthUnit::kMetre;
     if (options_.units) {
         unit_ = *options_.units;

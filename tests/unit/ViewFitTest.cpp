@@ -51,8 +51,9 @@ TEST(ViewFit, TheDrawnBoxSpansTheDrawableFacesTimesTheMasterScale) {
                {1, 0, 0, 0, 0, 15, 180}, 0);
 }
 
-// Placing from the one box measured of the model as read gives what measuring the turned,
-// centred and scaled vertices gives, to the bit: random models near and far from the origin,
+// Placing from the one box measured of the model as read (mesh by mesh as it is read for laying
+// out, or after) gives what measuring the turned, centred and scaled vertices gives, to the bit:
+// random models near and far from the origin, some with coordinates that are not finite,
 // upright or not, at master scales of every sign (zero and none at all measure again), with a
 // camera or without.
 TEST(ViewFit, PlacingFromTheBoxAsReadEqualsMeasuringThePlacedVertices) {
@@ -71,6 +72,10 @@ TEST(ViewFit, PlacingFromTheBoxAsReadEqualsMeasuringThePlacedVertices) {
             for (int v = 0; v < 3 * 12; ++v) {
                 mesh.xyz.push_back(coordinate(v % 3 == 0 ? far : 0.0));
             }
+            if (round % 7 == 3) {
+                mesh.xyz[3 * std::size_t(m + 1) + std::size_t(m)] =
+                    m == 0 ? INFINITY : std::nanf("");
+            }
             for (int f = 0; f < 15; ++f) {  // vertex 11 named by no face
                 mesh.abc.insert(mesh.abc.end(),
                                 {std::uint16_t(random() % 11), std::uint16_t(random() % 11),
@@ -85,6 +90,21 @@ TEST(ViewFit, PlacingFromTheBoxAsReadEqualsMeasuringThePlacedVertices) {
         ModelFile file(w.bytes());
         const StartView view = round % 4 == 0 ? StartView::kFit : StartView::kAuto;
         const UpAxis up = round % 5 < 2 ? UpAxis::kY : UpAxis::kZ;
+        {
+            // Measured as it is read for laying out, mesh by mesh: the same box.
+            Scene scene(nullptr);
+            scene.faceNormalsWanted = false;
+            scene.OpenModel(file.path());
+            const std::optional<ModelBox> asRead = DrawnBoxAsRead(g_meshHead);
+            const ModelBox measured = MeasureDrawnModel(g_meshHead, 1.0f);
+            ASSERT_TRUE(asRead);
+            EXPECT_EQ(asRead->empty, measured.empty);
+            ExpectNear({asRead->min[0], asRead->min[1], asRead->min[2], asRead->max[0],
+                        asRead->max[1], asRead->max[2]},
+                       {measured.min[0], measured.min[1], measured.min[2], measured.max[0],
+                        measured.max[1], measured.max[2]},
+                       0);
+        }
         ViewFitOptions options;
         Placement placements[2];
         std::vector<float> cameras[2];
