@@ -44,9 +44,8 @@ struct Mesh {
     // them with std::memcpy. Null until a vertex list is read.
     unsigned char* vertices;
     // Face records: word 0 the face count, then per face three vertex indices and the flags
-    // word, as in the file; in the file's bytes (a face list that does not lie on a 16-bit
-    // boundary has them moved one byte back, over its header's last byte), or a buffer of the
-    // mesh's own for a face list too short for its count. Null until a face list is read.
+    // word, as in the file; in the file's bytes where the face list lies on a 16-bit boundary,
+    // else a buffer the mesh owns. Null until a face list is read.
     std::uint16_t* faces;
     // The colour of the matched material (not owned), or null when no material matched or the
     // material has no colour: such a mesh is drawn white.

@@ -259,9 +259,9 @@ void Scene::CheckMappingCount(const Mesh& mesh) {
     }
 }
 
-// The face records stay in the file's bytes, the count word before them (set to the faces held
-// when the body holds fewer); where they do not lie on a 16-bit boundary they are moved one byte
-// back first. A count larger than the body keeps the whole faces the body holds,
+// The face records stay in the file's bytes where they lie on a 16-bit boundary, the count word
+// before them (set to the faces held when the body holds fewer); elsewhere they are copied into
+// a buffer of the mesh's own. A count larger than the body keeps the whole faces the body holds,
 // and the rest of the body is passed over.
 void Scene::ReadFaceList(Mesh& mesh) {
     unsigned char* const body = bytes_.data + bytesRead;
@@ -280,17 +280,21 @@ void Scene::ReadFaceList(Mesh& mesh) {
     // Null: a mesh reads one face list, its groups run on to its end (and so no normals are
     // being computed into the buffer).
     ReleaseFaces(mesh);
-    const bool aligned = reinterpret_cast<std::uintptr_t>(body) % alignof(std::uint16_t) == 0;
-    if (chunkLength >= 2 && aligned) {
+    const std::size_t words = 1 + 4 * static_cast<std::size_t>(faceCount);
+    if (chunkLength >= 2 && reinterpret_cast<std::uintptr_t>(body) % alignof(std::uint16_t) == 0) {
         mesh.faces = reinterpret_cast<std::uint16_t*>(body);
-    } else if (chunkLength >= 2) {
-        // A byte early, where the header's last byte was (read already): the records moved
-        // there keep their order and stay within the face list.
-        std::memmove(body + 1, body + 2, kFaceBytes * static_cast<std::size_t>(faceCount));
-        mesh.faces = reinterpret_cast<std::uint16_t*>(body - 1);
-        mesh.faces[0] = static_cast<std::uint16_t>(count);
     } else {
-        mesh.faces = new std::uint16_t[1]{0};
+        // Copied rather than moved in place: each page of a mapping written to would be copied
+        // by the system, with a flush of the other thread's view of it.
+        mesh.faces = new std::uint16_t[words];
+        platform::PrefaultForWriting(mesh.faces, sizeof(std::uint16_t) * words);
+        mesh.faces[0] = 0;
+        if (faceCount > 0) {
+            std::memcpy(mesh.faces + 1, body + 2, sizeof(std::uint16_t) * (words - 1));
+            // Nothing reads the records there again.
+            const auto at = static_cast<std::size_t>(body + 2 - bytes_.data);
+            platform::ReleaseFilePages(bytes_, at, at + sizeof(std::uint16_t) * (words - 1));
+        }
     }
     if (mesh.faces[0] != faceCount) {
         mesh.faces[0] = static_cast<std::uint16_t>(faceCount);
