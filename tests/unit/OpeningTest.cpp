@@ -1,5 +1,5 @@
-// Opening a model: its steps are told as they go, and an opening given up at any of them leaves
-// the model shown before as it was.
+// Opening a model: its steps are told as they go, and an opening given up at any of them (or
+// read and never prepared) leaves the model shown before as it was.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -58,10 +58,18 @@ TEST(Opening, AnOpeningGivenUpAtAnyStepLeavesTheModelShownAsItWas) {
     }
     first = OpenModel(scene, shown.path(), Opening(StartView::kFit, ModelDrawingStyle::kMaterials));
     scene.StandAt({7, 8, 1, 90, 2});
-    for (int stopAt = 1; stopAt <= all.reports; ++stopAt) {
+    // One more: read, and given up before it is prepared.
+    for (int stopAt = 1; stopAt <= all.reports + 1; ++stopAt) {
         Steps steps(stopAt);
-        const OpenedModel given = OpenModel(
-            scene, next.path(), Opening(StartView::kFit, ModelDrawingStyle::kMaterials), &steps);
+        OpenedModel given;
+        {
+            ModelOpening opening(scene, next.path(),
+                                 Opening(StartView::kFit, ModelDrawingStyle::kMaterials), &steps);
+            opening.Read();
+            if (stopAt <= all.reports) {
+                given = opening.Prepare();
+            }
+        }
         EXPECT_FALSE(given.view) << stopAt;
         EXPECT_EQ(given.problem, "");
         EXPECT_EQ(MeshCount(), 2) << "given up at " << steps.said.back();
