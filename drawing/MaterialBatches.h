@@ -27,8 +27,14 @@ struct MaterialBatches {
 // The texture a material is drawn with: an index the drawing knows, or -1 for its colour.
 using TextureOfMaterial = std::function<int(const Material&)>;
 
-// Lays out the meshes from `firstMesh` on, in parts of the given order. Each material whose
-// faces have mapping coordinates is asked for once, before the batches are laid out; one
-// without a texture is drawn in its colour.
+// Told of each mesh, once, when the layout reads it no more.
+using MeshLaidOut = std::function<void(const Mesh&)>;
+
+// Lays out the meshes from `firstMesh` on, in parts of the given order, their vertices placed
+// as `placement` says. Each material whose faces have mapping coordinates is asked for once,
+// before the batches are laid out; one without a texture is drawn in its colour. `laidOut`
+// (when set) is told of each mesh as soon as the layout is done with it, so that what it holds
+// can be given back while the rest is laid out.
 MaterialBatches BuildMaterialBatches(const Mesh* firstMesh, const TextureOfMaterial& textureOf,
-                                     PartOrder order);
+                                     PartOrder order, const VertexPlacement& placement = {},
+                                     const MeshLaidOut& laidOut = nullptr);

@@ -13,6 +13,12 @@
 
 namespace {
 
+// A software renderer (llvmpipe) sorts the triangles of everything sent before a flush into
+// the tiles of the picture before it draws any: a flush every so many triangles lets it draw
+// those while the rest are sent, and bounds the memory it sorts them in (tens of megabytes for
+// a big model sent whole). A hardware driver takes a flush as a hint.
+constexpr std::size_t kCornersPerFlush = 3 * 8192;
+
 // Texture objects of models no longer shown, deleted with the next upload.
 std::vector<GLuint>& StaleTextures() {
     static std::vector<GLuint> stale;
@@ -114,7 +120,8 @@ private:
 
 MaterialDrawing::MaterialDrawing(const Mesh* firstMesh, float masterScale,
                                  const std::string& modelPath, const TextureLimits& textures,
-                                 bool compiled)
+                                 bool compiled, const VertexPlacement& placement,
+                                 const MeshLaidOut& laidOut)
     : masterScale_(masterScale), compiled_(compiled) {
     DeleteStaleTextures();
     // Each image is uploaded as soon as it is decoded and freed before the next is read.
@@ -122,7 +129,7 @@ MaterialDrawing::MaterialDrawing(const Mesh* firstMesh, float masterScale,
     ModelTextures modelTextures(modelPath, textures, uploader);
     batches_ = BuildMaterialBatches(
         firstMesh, [&](const Material& material) { return modelTextures.TextureFor(material); },
-        compiled ? PartOrder::kSpatial : PartOrder::kFileOrder);
+        compiled ? PartOrder::kSpatial : PartOrder::kFileOrder, placement, laidOut);
     if (compiled_) {
         ForEachArray(
             [](const void* data, std::size_t bytes) { platform::KeepArraysFixed(data, bytes); });
@@ -219,13 +226,14 @@ void MaterialDrawing::Draw() {
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     }
     const ViewFrustum frustum = CurrentView();
-    DrawPass(false, frustum);
+    std::size_t cornersSent = 0;
+    DrawPass(false, frustum, cornersSent);
     if (batches_.batches.back().transparent) {
         // Faces behind a transparent one still show when drawn after it: no depth writes.
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glDepthMask(GL_FALSE);
-        DrawPass(true, frustum);
+        DrawPass(true, frustum, cornersSent);
         glDepthMask(GL_TRUE);
         glDisable(GL_BLEND);
     }
@@ -242,7 +250,8 @@ ViewFrustum MaterialDrawing::CurrentView() const {
     return ViewFrustum(projection, modelView);
 }
 
-void MaterialDrawing::DrawPass(bool transparent, const ViewFrustum& frustum) const {
+void MaterialDrawing::DrawPass(bool transparent, const ViewFrustum& frustum,
+                               std::size_t& cornersSent) const {
     BatchState state;
     for (const MaterialBatch& batch : batches_.batches) {
         if (batch.transparent != transparent) {
@@ -255,6 +264,11 @@ void MaterialDrawing::DrawPass(bool transparent, const ViewFrustum& frustum) con
                 DrawImmediately(batch, part);
             } else if (!frustum.Excludes(part.min, part.max)) {
                 DrawArrays(batch, part);
+                cornersSent += part.cornerCount;
+                if (cornersSent >= kCornersPerFlush) {
+                    glFlush();
+                    cornersSent = 0;
+                }
             }
         }
     }

@@ -17,11 +17,13 @@
 
 class MaterialDrawing : public ModelDrawer {
 public:
-    // Lays out the meshes from `firstMesh` on, drawn at `masterScale`. The textures are looked
-    // for beside `modelPath`, decoded within `textures` and uploaded one by one, before the
-    // layout: a GL context must be current.
+    // Lays out the meshes from `firstMesh` on, their vertices placed as `placement` says, drawn
+    // at `masterScale`. The textures are looked for beside `modelPath`, decoded within
+    // `textures` and uploaded one by one, before the layout: a GL context must be current.
+    // `laidOut` is told of each mesh once the layout reads it no more.
     MaterialDrawing(const Mesh* firstMesh, float masterScale, const std::string& modelPath,
-                    const TextureLimits& textures, bool compiled);
+                    const TextureLimits& textures, bool compiled,
+                    const VertexPlacement& placement = {}, const MeshLaidOut& laidOut = nullptr);
     // Issues no GL call: the context may be gone. The texture objects are deleted at the next
     // upload, when a context is current again.
     ~MaterialDrawing() override;
@@ -33,6 +35,8 @@ public:
     void Draw() override;
     // What the vertex arrays hold, in bytes.
     std::size_t ArrayBytes() const override;
+    // The batches as laid out: every drawable face of the model, placed, once.
+    const MaterialBatches& Batches() const { return batches_; }
 
 private:
     // Calls `visit(data, bytes)` for every vertex and index array the parts are drawn from:
@@ -41,8 +45,9 @@ private:
     void ForEachArray(const Visit& visit) const;
     ViewFrustum CurrentView() const;
     // The parts of the opaque or the transparent batches, leaving out those outside `frustum`
-    // (the uncompiled drawing's frustum leaves out nothing).
-    void DrawPass(bool transparent, const ViewFrustum& frustum) const;
+    // (the uncompiled drawing's frustum leaves out nothing); the corners sent since the last
+    // flush are counted in `cornersSent`.
+    void DrawPass(bool transparent, const ViewFrustum& frustum, std::size_t& cornersSent) const;
     void DrawArrays(const MaterialBatch& batch, const DrawingPart& part) const;
     void DrawImmediately(const MaterialBatch& batch, const DrawingPart& part) const;
 

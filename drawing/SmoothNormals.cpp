@@ -27,14 +27,30 @@ struct PositionHash {
     }
 };
 
+// The vertices and face normals a mesh is drawn with.
+struct DrawnMesh {
+    const Mesh& mesh;
+    const float* vertices;  // x, y, z per vertex, aligned; null: the mesh's own
+    const float* normals;   // x, y, z per face
+
+    void Vertex(int index, float xyz[3]) const {
+        if (vertices == nullptr) {
+            ReadVertex(mesh, index, xyz);
+        } else {
+            std::memcpy(xyz, vertices + 3 * static_cast<std::size_t>(index), 3 * sizeof(float));
+        }
+    }
+};
+
 // Per vertex, the first vertex with the same coordinates.
-std::vector<int> SamePlaceVertices(const Mesh& mesh) {
+std::vector<int> SamePlaceVertices(const DrawnMesh& drawn) {
+    const Mesh& mesh = drawn.mesh;
     std::vector<int> place(static_cast<std::size_t>(mesh.vertexCount));
     std::unordered_map<PositionKey, int, PositionHash> firstAt;
     firstAt.reserve(place.size());
     for (int v = 0; v < mesh.vertexCount; ++v) {
         float xyz[3];
-        ReadVertex(mesh, v, xyz);
+        drawn.Vertex(v, xyz);
         PositionKey key;
         for (int i = 0; i < 3; ++i) {
             const float value = xyz[i] + 0.0f;
@@ -134,22 +150,21 @@ void AverageAtPlace(const std::vector<Corner>& corners) {
 
 }  // namespace
 
-std::vector<float> SmoothCornerNormals(const Mesh& mesh) {
+namespace {
+
+std::vector<float> SmoothDrawnCorners(const DrawnMesh& drawn) {
+    const Mesh& mesh = drawn.mesh;
     const int faceCount = FaceCount(mesh);
-    if (faceCount == 0 || mesh.normals == nullptr ||
-        mesh.smoothingGroups.size() != static_cast<std::size_t>(faceCount)) {
-        return {};
-    }
     std::vector<float> normals(9 * static_cast<std::size_t>(faceCount));
     for (int face = 0; face < faceCount; ++face) {
         for (int corner = 0; corner < 3; ++corner) {
             std::memcpy(&normals[9 * static_cast<std::size_t>(face) + 3 * corner],
-                        mesh.normals + 3 * static_cast<std::size_t>(face), 3 * sizeof(float));
+                        drawn.normals + 3 * static_cast<std::size_t>(face), 3 * sizeof(float));
         }
     }
 
     // The smoothed corners, gathered by place.
-    const std::vector<int> place = SamePlaceVertices(mesh);
+    const std::vector<int> place = SamePlaceVertices(drawn);
     std::unordered_map<int, std::vector<Corner>> cornersAt;
     for (int face = 0; face < faceCount; ++face) {
         const std::uint32_t mask = mesh.smoothingGroups[static_cast<std::size_t>(face)];
@@ -159,9 +174,9 @@ std::vector<float> SmoothCornerNormals(const Mesh& mesh) {
         const std::uint16_t* record = FaceRecord(mesh, face);
         float xyz[3][3];
         for (int corner = 0; corner < 3; ++corner) {
-            ReadVertex(mesh, record[corner], xyz[corner]);
+            drawn.Vertex(record[corner], xyz[corner]);
         }
-        const float* faceNormal = mesh.normals + 3 * static_cast<std::size_t>(face);
+        const float* faceNormal = drawn.normals + 3 * static_cast<std::size_t>(face);
         for (int corner = 0; corner < 3; ++corner) {
             const double angle =
                 CornerAngle(xyz[corner], xyz[(corner + 1) % 3], xyz[(corner + 2) % 3]);
@@ -175,4 +190,23 @@ std::vector<float> SmoothCornerNormals(const Mesh& mesh) {
         AverageAtPlace(corners);
     }
     return normals;
+}
+
+}  // namespace
+
+std::vector<float> SmoothCornerNormals(const Mesh& mesh) {
+    if (FaceCount(mesh) == 0 || mesh.normals == nullptr ||
+        mesh.smoothingGroups.size() != static_cast<std::size_t>(FaceCount(mesh))) {
+        return {};
+    }
+    return SmoothDrawnCorners({mesh, nullptr, mesh.normals});
+}
+
+std::vector<float> SmoothCornerNormals(const Mesh& mesh, const float* vertices,
+                                       const float* faceNormals) {
+    if (FaceCount(mesh) == 0 ||
+        mesh.smoothingGroups.size() != static_cast<std::size_t>(FaceCount(mesh))) {
+        return {};
+    }
+    return SmoothDrawnCorners({mesh, vertices, faceNormals});
 }

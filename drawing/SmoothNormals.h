@@ -14,3 +14,7 @@
 // and a face GL cannot draw, keeps its face normal at every corner. Empty when the mesh has no
 // smoothing mask for each face.
 std::vector<float> SmoothCornerNormals(const Mesh& mesh);
+// The same for the mesh drawn with `vertices` (three floats per vertex, where the mesh is placed)
+// and `faceNormals` (three per face) in place of its own; the mesh need not hold normals.
+std::vector<float> SmoothCornerNormals(const Mesh& mesh, const float* vertices,
+                                       const float* faceNormals);

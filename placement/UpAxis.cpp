@@ -27,6 +27,10 @@ void StandUpright(Scene& scene) {
                        static_cast<std::size_t>(FaceCount(*mesh)));
         }
     }
+    StandCamerasUpright(scene);
+}
+
+void StandCamerasUpright(Scene& scene) {
     for (ModelCamera& camera : scene.cameras) {
         TurnPoints(reinterpret_cast<unsigned char*>(camera.position), 1);
         TurnPoints(reinterpret_cast<unsigned char*>(camera.target), 1);

@@ -11,6 +11,16 @@ enum class UpAxis { kZ, kY };
 // (x, y, z) becomes (x, -z, y), a quarter turn about x. Exact in floating point, so the model
 // is drawn and lit as if it had been written that way.
 void StandUpright(Scene& scene);
+// The same turn of the file's cameras alone, for a model whose vertices are turned as a drawing
+// copies them.
+void StandCamerasUpright(Scene& scene);
+// A point of the file turned so.
+inline void TurnUpright(const float xyz[3], float turned[3]) {
+    const float x = xyz[0], y = xyz[1], z = xyz[2];
+    turned[0] = x;
+    turned[1] = -z;
+    turned[2] = y;
+}
 
 // Whether the model looks made with y up: faces that face along y (within about 25 degrees)
 // cover at least one and a half times the area of those that face along z, and a sixth of the

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
+#include "scene/SecondThread.h"
 #include "scene/ViewConstants.h"
 
 namespace {
@@ -84,36 +87,100 @@ void Normalise(double v[3]) {
 
 }  // namespace
 
-void ModelBox::Add(const double point[3]) {
-    for (int axis = 0; axis < 3; ++axis) {
-        min[axis] = empty ? point[axis] : std::min(min[axis], point[axis]);
-        max[axis] = empty ? point[axis] : std::max(max[axis], point[axis]);
-    }
-    empty = false;
-}
+namespace {
 
-ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale) {
+// The box of the vertices that drawable faces name in meshes [first, end), each moved by
+// `place`, then scaled.
+template <class Place>
+ModelBox MeasureMeshes(const Mesh* first, const Mesh* end, double scale, const Place& place) {
     ModelBox box;
-    if (meshHead == nullptr) {
-        return box;
-    }
-    const double scale = masterScale;
-    for (const Mesh* mesh = meshHead->next; mesh != nullptr; mesh = mesh->next) {
+    std::vector<unsigned char> named;
+    for (const Mesh* mesh = first; mesh != end; mesh = mesh->next) {
+        named.assign(static_cast<std::size_t>(mesh->vertexCount), 0);
         for (int face = 0; face < FaceCount(*mesh); ++face) {
-            if (!IsDrawable(*mesh, face)) {
+            if (IsDrawable(*mesh, face)) {
+                const std::uint16_t* record = FaceRecord(*mesh, face);
+                named[record[0]] = named[record[1]] = named[record[2]] = 1;
+            }
+        }
+        for (int vertex = 0; vertex < mesh->vertexCount; ++vertex) {
+            if (named[static_cast<std::size_t>(vertex)] == 0) {
                 continue;
             }
-            for (int corner = 0; corner < 3; ++corner) {
-                float xyz[3];
-                ReadVertex(*mesh, FaceRecord(*mesh, face)[corner], xyz);
-                const double point[3] = {scale * xyz[0], scale * xyz[1], scale * xyz[2]};
-                if (std::isfinite(point[0]) && std::isfinite(point[1]) && std::isfinite(point[2])) {
-                    box.Add(point);
-                }
+            float xyz[3];
+            ReadVertex(*mesh, vertex, xyz);
+            place(xyz);
+            const double point[3] = {scale * xyz[0], scale * xyz[1], scale * xyz[2]};
+            if (std::isfinite(point[0]) && std::isfinite(point[1]) && std::isfinite(point[2])) {
+                box.Add(point);
             }
         }
     }
     return box;
+}
+
+// The same over every mesh after the sentinel, the first meshes and the last (about half the
+// vertices each) on two threads, their boxes joined in file order.
+template <class Place>
+ModelBox MeasureNamedVertices(const Mesh* meshHead, float masterScale, const Place& place) {
+    if (meshHead == nullptr) {
+        return ModelBox();
+    }
+    long vertices = 0;
+    for (const Mesh* mesh = meshHead->next; mesh != nullptr; mesh = mesh->next) {
+        vertices += mesh->vertexCount;
+    }
+    const Mesh* middle = meshHead->next;
+    for (long before = 0; middle != nullptr && 2 * before < vertices; middle = middle->next) {
+        before += middle->vertexCount;
+    }
+    ModelBox halves[2];
+    const auto measure = [&](int half) {
+        halves[half] = half == 0 ? MeasureMeshes(meshHead->next, middle, masterScale, place)
+                                 : MeasureMeshes(middle, nullptr, masterScale, place);
+    };
+    if (vertices >= kFacesWorthASecondThread) {
+        ShareWithSecondThread(measure);
+    } else {
+        measure(0);
+        measure(1);
+    }
+    if (!halves[1].empty) {
+        halves[0].Add(halves[1].min);
+        halves[0].Add(halves[1].max);
+    }
+    return halves[0];
+}
+
+}  // namespace
+
+ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale) {
+    return MeasureNamedVertices(meshHead, masterScale, [](float*) {});
+}
+
+std::optional<ModelBox> DrawnBoxAsRead(const Mesh* meshHead) {
+    ModelBox box;
+    for (const Mesh* mesh = meshHead->next; mesh != nullptr; mesh = mesh->next) {
+        if (mesh->faces == nullptr || FaceCount(*mesh) == 0) {
+            continue;  // names no vertex
+        }
+        const MeshBoxAsRead& read = mesh->boxAsRead;
+        if (!read.measured) {
+            return std::nullopt;
+        }
+        if (!read.empty) {
+            const double low[3] = {read.low[0], read.low[1], read.low[2]};
+            const double high[3] = {read.high[0], read.high[1], read.high[2]};
+            box.Add(low);
+            box.Add(high);
+        }
+    }
+    return box;
+}
+
+ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale,
+                           const std::function<void(float xyz[3])>& place) {
+    return MeasureNamedVertices(meshHead, masterScale, place);
 }
 
 ModelBox ToWorld(const ModelBox& drawnBox, const ViewFit& fit) {

@@ -4,6 +4,7 @@
 // stay as they are whatever the model's units. Pure arithmetic: no GL, no platform.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "scene/Model.h"
@@ -15,7 +16,13 @@ struct ModelBox {
     double max[3] = {0.0, 0.0, 0.0};
     bool empty = true;
 
-    void Add(const double point[3]);
+    void Add(const double point[3]) {
+        for (int axis = 0; axis < 3; ++axis) {
+            min[axis] = empty || point[axis] < min[axis] ? point[axis] : min[axis];
+            max[axis] = empty || max[axis] < point[axis] ? point[axis] : max[axis];
+        }
+        empty = false;
+    }
     double Extent(int axis) const { return empty ? 0.0 : max[axis] - min[axis]; }
     double Centre(int axis) const { return empty ? 0.0 : 0.5 * (min[axis] + max[axis]); }
 };
@@ -23,7 +30,14 @@ struct ModelBox {
 // The box of the model as drawn: the vertices that the drawable faces of every mesh after the
 // sentinel `meshHead` name, times the master scale (drawing scales by it first). A vertex with a
 // coordinate that is not finite is left out. No mesh or no drawable face gives an empty box.
+// One pass over the faces' indices and one over the vertices.
 ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale);
+// The same box at a master scale of 1 from the boxes the reader measured of each mesh with faces
+// (Mesh::boxAsRead), when it measured them all; none otherwise. For the model as read only.
+std::optional<ModelBox> DrawnBoxAsRead(const Mesh* meshHead);
+// The same box with each vertex first moved by `place` (the file's units in and out).
+ModelBox MeasureDrawnModel(const Mesh* meshHead, float masterScale,
+                           const std::function<void(float xyz[3])>& place);
 
 // Where a walk through a model starts: as the walk-through always starts (kOriginal), fitted to
 // the model's box (kFit), or at the file's first camera, fitted when it has none (kCamera; kAuto

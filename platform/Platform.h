@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace platform {
@@ -245,6 +246,30 @@ std::string SavePicture(const std::string& baseName, const unsigned char* rgbRow
 // models those faults are most of the loading time. Leaves the contents as they are. One
 // definition for every backend, part of the model reader (platform/common/PrefaultPages.cpp).
 void PrefaultForWriting(void* buffer, std::size_t bytes);
+// Asks for large pages where a big fresh buffer spans whole ones, without mapping any: the
+// threads that write it then meet a fault per 2 MiB, each for its own part.
+void PreferLargePages(void* buffer, std::size_t bytes);
+// Gives the memory the program has freed back to the system, where the allocator keeps it
+// otherwise (glibc's heap): after the big transient buffers of opening a model. Elsewhere
+// nothing.
+void GiveBackFreedMemory();
+
+// The bytes of a file opened for reading, held whole so that a model is read in place: mapped
+// where the system can (Linux: a private mapping, so that what is written to it stays in this
+// process), else read into memory. `size` is what could be had, which is less than asked for
+// only when the file shrank. One definition for every backend, part of the model reader
+// (platform/common/FileBytes.cpp).
+struct FileBytes {
+    unsigned char* data = nullptr;
+    std::size_t size = 0;
+    bool mapped = false;
+};
+// `size` bytes of `file` from its start; empty when they cannot be had.
+FileBytes HoldFileBytes(std::FILE* file, std::size_t size);
+// Gives back the memory of the whole pages inside [begin, end) of `bytes`, which are not read
+// again: a mapping's pages leave the process; read bytes stay until DropFileBytes.
+void ReleaseFilePages(const FileBytes& bytes, std::size_t begin, std::size_t end);
+void DropFileBytes(FileBytes& bytes);
 
 // --- Image decoding ---
 // The system's own decoders of the compressed formats texture images come in, chosen per

@@ -1,7 +1,8 @@
 // The 3DS chunk stream: the top-level walk and the four stream operations it and the object
 // readers share.
 //
-// bytesRead counts every byte taken from the file. The file is untrusted, so a body length is
+// The file's bytes are held whole (mapped where the system can) and read in place; bytesRead
+// counts every byte taken from them. The file is untrusted, so a body length is
 // never allowed to reach past the end of the chunk that holds it or of the file (it is cut to
 // the bytes left), and a header whose length is below its own 6 bytes, which cannot be stepped
 // over, ends the chunk that holds it. With both rules bytesRead never passes the file size,
@@ -10,9 +11,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
+#include "scene/BackgroundJobs.h"
 #include "scene/ChunkIds.h"
 #include "scene/FileOpen.h"
 #include "scene/Scene.h"
@@ -47,8 +50,16 @@ int Scene::LoadModel() {
     if (file == nullptr) {
         return 0;
     }
-    fileSize_ = MeasureFileSize(file);
+    // The file's bytes are held whole and read in place: the meshes' vertices and faces stay
+    // where the file has them.
+    platform::DropFileBytes(bytes_);
+    bytes_ = platform::HoldFileBytes(file, static_cast<std::size_t>(MeasureFileSize(file)));
+    fileSize_ = static_cast<long>(bytes_.size);
     openChunkEnds_.clear();
+    problemsMet_ = problems.size();
+    // Finished before the meshes are used or released, however the walk ends.
+    BackgroundJobs normalJobs;
+    normalJobs_ = &normalJobs;
 
     bool givenUp = false;
     for (;;) {
@@ -93,6 +104,9 @@ int Scene::LoadModel() {
         }
     }
 
+    normalJobs.Finish();
+    normalJobs_ = nullptr;
+    ListDeferredProblems();
     std::fclose(file);
     file = nullptr;
     loaded = givenUp ? 0 : 1;
@@ -110,11 +124,7 @@ int Scene::ReadChunkHeader() {
         }
         return 0;
     }
-    unsigned char header[kHeaderBytes];
-    const std::size_t delivered = std::fread(header, 1, kHeaderBytes, file);
-    if (delivered != kHeaderBytes) {
-        return 0;  // the file shrank under us: as at its end
-    }
+    const unsigned char* header = bytes_.data + bytesRead;
     std::int32_t length;
     std::memcpy(&chunkId, header, sizeof chunkId);
     std::memcpy(&length, header + 2, sizeof length);
@@ -138,29 +148,21 @@ int Scene::ReadChunkHeader() {
     return 1;
 }
 
+// The body is read where the file holds it: chunkData points into the model's bytes, which the
+// scene holds until the model is released.
 void Scene::ReadChunkBody() {
-    delete[] chunkData;
-    chunkData = nullptr;
-    const std::size_t length = chunkLength > 0 ? static_cast<std::size_t>(chunkLength) : 0;
-    chunkData = new unsigned char[length];
-    platform::PrefaultForWriting(chunkData, length);
-    bytesRead += static_cast<std::int32_t>(length);
-    const std::size_t delivered = std::fread(chunkData, 1, length, file);
-    if (delivered < length) {
-        // Only when the file shrank while open; keep the body's content defined.
-        std::memset(chunkData + delivered, 0, length - delivered);
-    }
+    const std::int32_t length = chunkLength > 0 ? chunkLength : 0;
+    chunkData = bytes_.data + bytesRead;
+    bytesRead += length;
 }
 
 void Scene::ReadString(char* buffer) {
     std::int32_t taken = 0;
     std::int32_t stored = 0;
     bool ended = false;
+    const unsigned char* at = bytes_.data + bytesRead;
     while (taken < BytesLeft()) {
-        const int byte = std::fgetc(file);
-        if (byte == EOF) {
-            break;
-        }
+        const unsigned char byte = at[taken];
         ++taken;
         if (byte == 0) {
             ended = true;
@@ -188,7 +190,6 @@ void Scene::SkipChunk() {
     if (chunkLength <= 0) {
         return;
     }
-    std::fseek(file, chunkLength, SEEK_CUR);
     bytesRead += chunkLength;
 }
 
@@ -219,15 +220,66 @@ void Scene::LeaveChunkAt(std::int64_t end) {
     if (end <= bytesRead) {
         return;
     }
-    std::fseek(file, static_cast<long>(end), SEEK_SET);
     bytesRead = static_cast<std::int32_t>(end);
 }
 
 void Scene::Tolerate(ProblemKind kind, const std::string& what) {
+    ++problemsMet_;
     if (problems.size() < kMaxListedProblems) {
         problems.push_back({chunkId, chunkStart_, kind, what});
     } else if (problems.size() == kMaxListedProblems) {
         problems.push_back({chunkId, chunkStart_, ProblemKind::kTooManyProblems,
                             "further problems are not listed"});
     }
+}
+
+std::atomic<int>* Scene::TolerateUndrawableLater(int faceCount) {
+    DeferredProblem& deferred = deferredProblems_.emplace_back();
+    deferred.problemsBefore = problemsMet_;
+    deferred.chunkId = chunkId;
+    deferred.offset = chunkStart_;
+    deferred.faceCount = faceCount;
+    return &deferred.undrawable;
+}
+
+// Puts the problems found on the second thread where they were met, as if each had been
+// tolerated then: the first kMaxListedProblems of them all are listed, and the mark that more
+// were met follows when they were.
+void Scene::ListDeferredProblems() {
+    std::optional<ReadProblem> firstUnlisted;
+    if (!problems.empty() && problems.back().kind == ProblemKind::kTooManyProblems) {
+        firstUnlisted = problems.back();
+        problems.pop_back();
+    }
+    std::size_t found = 0;
+    for (const DeferredProblem& deferred : deferredProblems_) {
+        const int undrawable = deferred.undrawable.load();
+        if (undrawable == 0) {
+            continue;
+        }
+        const std::size_t at = deferred.problemsBefore + found;
+        ++found;
+        if (at <= problems.size() && at < kMaxListedProblems) {
+            problems.insert(problems.begin() + static_cast<std::ptrdiff_t>(at),
+                            {deferred.chunkId, deferred.offset, ProblemKind::kFacesNotDrawable,
+                             UndrawableText(undrawable, deferred.faceCount)});
+        }
+    }
+    deferredProblems_.clear();
+    problemsMet_ += found;
+    if (problemsMet_ <= kMaxListedProblems) {
+        return;
+    }
+    // The mark names the chunk of the first problem not listed.
+    if (problems.size() > kMaxListedProblems) {
+        firstUnlisted = problems[kMaxListedProblems];
+        problems.resize(kMaxListedProblems);
+    }
+    problems.push_back({firstUnlisted->chunkId, firstUnlisted->offset,
+                        ProblemKind::kTooManyProblems, "further problems are not listed"});
+}
+
+std::string Scene::UndrawableText(int undrawable, int faceCount) {
+    return std::to_string(undrawable) + " of " + std::to_string(faceCount) +
+           " faces name a vertex the mesh does not have; they are not drawn";
 }

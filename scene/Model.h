@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "scene/FaceMaterials.h"
+
 constexpr int kNameCapacity = 256;  // 255 bytes and the terminating zero
 
 struct Material {
@@ -25,15 +27,25 @@ struct Material {
     bool twoSided = false;
 };
 
+// The box of a mesh's vertices as the reader measured it: low and high per axis; empty when no
+// vertex counts.
+struct MeshBoxAsRead {
+    bool measured = false;
+    bool empty = true;
+    float low[3] = {0.0f, 0.0f, 0.0f};
+    float high[3] = {0.0f, 0.0f, 0.0f};
+};
+
 struct Mesh {
-    // Vertex count of the adopted vertex list; 0 until one is read.
+    // Vertex count of the vertex list read; 0 until one is read.
     std::int32_t vertexCount;
-    // x, y, z floats per vertex, two bytes into the vertex-list body buffer that the mesh owns
-    // (the buffer starts at vertices - 2). The floats are not 4-byte aligned: read them with
-    // std::memcpy. Null until a vertex list is read.
+    // x, y, z floats per vertex, two bytes into the vertex-list body in the model file's bytes,
+    // which the scene holds while the model is loaded. The floats are not 4-byte aligned: read
+    // them with std::memcpy. Null until a vertex list is read.
     unsigned char* vertices;
-    // Owned face buffer: word 0 the face count, then per face three vertex indices and the
-    // flags word, as in the file. Null until a face list is read.
+    // Face records: word 0 the face count, then per face three vertex indices and the flags
+    // word, as in the file; in the file's bytes where the face list lies on a 16-bit boundary,
+    // else a buffer the mesh owns. Null until a face list is read.
     std::uint16_t* faces;
     // The colour of the matched material (not owned), or null when no material matched or the
     // material has no colour: such a mesh is drawn white.
@@ -46,13 +58,17 @@ struct Mesh {
     // Read for drawing a model as its author made it:
     // per face, the material of the last group that named it and matched, null for a face in
     // no such group (it keeps the mesh's colour); empty when no group matched.
-    std::vector<const Material*> faceMaterials;
+    FaceMaterials faceMaterials;
     // Mapping coordinates, u and v per vertex, as the file holds them (its count may differ
     // from the vertex count: only coordinates for every vertex texture the mesh).
     std::vector<float> textureCoords;
     // Per face, its smoothing-group bits (0: the face keeps its own normal); empty when the
     // mesh has none, or fewer than its faces.
     std::vector<std::uint32_t> smoothingGroups;
+    // The box of the vertices its drawable faces name, in the file's units, measured as the
+    // mesh was read for laying out (without face normals); not measured otherwise. Nothing
+    // keeps it true once the vertices move.
+    MeshBoxAsRead boxAsRead;
 };
 
 // A camera object of the model file: where it stands and the point it looks at, in the file's
@@ -91,6 +107,16 @@ inline bool IsDrawable(const Mesh& mesh, int face) {
     return record[0] < mesh.vertexCount && record[1] < mesh.vertexCount &&
            record[2] < mesh.vertexCount;
 }
+
+// One unit normal per face of faces [first, end) of `mesh`, written to normals + 3 * face, from
+// the cross product of its edges u = P2 - P1 and v = P3 - P2, rounded to float step by step. A
+// face whose cross product is exactly zero keeps the zero normal, and so does a face that names
+// a vertex the mesh does not have. Returns the number of faces of that second kind. Loading
+// computes them so (scene/ObjectReader.cpp), and so does a drawing that computes its own.
+int ComputeFaceNormals(const Mesh& mesh, int first, int end, float* normals) noexcept;
+// The normal of one face, so computed; false (and the zero normal) for a face that names a
+// vertex the mesh does not have.
+bool ComputeFaceNormal(const Mesh& mesh, int face, float normal[3]) noexcept;
 
 // Globals of the mesh list: the sentinel head, and the node being appended to, drawn or
 // released. The cursor is null after a drawing pass.

@@ -6,18 +6,19 @@
 // vertices, faces and coordinates its bodies really hold, a face that names a vertex the mesh
 // does not have gets the zero normal instead of reading one, and a material group's index of a
 // face the mesh does not have is left out.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "platform/Platform.h"
+#include "scene/BackgroundJobs.h"
 #include "scene/ChunkIds.h"
 #include "scene/Scene.h"
-#include "scene/SecondThread.h"
 
 namespace {
 
@@ -30,87 +31,94 @@ inline float Stored(double value) {
     return static_cast<float>(value);
 }
 
-// One unit normal per face of faces [first, end), from the cross product of its edges
-// u = P2 - P1 and v = P3 - P2. Every stored value (edge components, cross-product components,
-// the sum of squares, the length, the quotients) is rounded to float; the products and sums
-// between are formed in double. A face whose cross product is exactly zero keeps the zero
-// normal, and so does a face that names a vertex the mesh does not have. Returns the number of
-// faces of that second kind.
-int ComputeFaceNormalRange(const Mesh& mesh, int first, int end, float* normals) noexcept {
-    int unusable = 0;
-    for (int i = first; i < end; ++i) {
-        float* normal = normals + 3 * static_cast<std::size_t>(i);
-        if (!IsDrawable(mesh, i)) {
-            normal[0] = normal[1] = normal[2] = 0.0f;
-            ++unusable;
+// The faces of [0, faceCount) that name a vertex the mesh does not have, counted; the box of the
+// vertices the others name measured into mesh.boxAsRead (as placement/ measures it: a vertex
+// with a coordinate that is not finite left out, the first of equal values kept).
+int CheckAndMeasure(Mesh& mesh, int faceCount) {
+    std::vector<unsigned char> named(static_cast<std::size_t>(mesh.vertexCount), 0);
+    int undrawable = 0;
+    for (int face = 0; face < faceCount; ++face) {
+        if (!IsDrawable(mesh, face)) {
+            ++undrawable;
             continue;
         }
-        const std::uint16_t* record = FaceRecord(mesh, i);
-        float p1[3], p2[3], p3[3];
-        ReadVertex(mesh, record[0], p1);
-        ReadVertex(mesh, record[1], p2);
-        ReadVertex(mesh, record[2], p3);
-        const double ux = Stored(static_cast<double>(p2[0]) - p1[0]);
-        const double uy = Stored(static_cast<double>(p2[1]) - p1[1]);
-        const double uz = Stored(static_cast<double>(p2[2]) - p1[2]);
-        const double vx = Stored(static_cast<double>(p3[0]) - p2[0]);
-        const double vy = Stored(static_cast<double>(p3[1]) - p2[1]);
-        const double vz = Stored(static_cast<double>(p3[2]) - p2[2]);
-        const double nx = Stored(uy * vz - uz * vy);
-        const double ny = Stored(uz * vx - ux * vz);
-        const double nz = Stored(ux * vy - uy * vx);
-        const double squares = Stored(nx * nx + ny * ny + nz * nz);
-        double length = Stored(std::sqrt(squares));
-        if (length == 0.0) {
-            length = 1.0;
+        const std::uint16_t* record = FaceRecord(mesh, face);
+        named[record[0]] = named[record[1]] = named[record[2]] = 1;
+    }
+    MeshBoxAsRead box;
+    for (int vertex = 0; vertex < mesh.vertexCount; ++vertex) {
+        if (named[static_cast<std::size_t>(vertex)] == 0) {
+            continue;
         }
-        normal[0] = Stored(nx / length);
-        normal[1] = Stored(ny / length);
-        normal[2] = Stored(nz / length);
+        float xyz[3];
+        ReadVertex(mesh, vertex, xyz);
+        if (!std::isfinite(xyz[0]) || !std::isfinite(xyz[1]) || !std::isfinite(xyz[2])) {
+            continue;
+        }
+        for (int axis = 0; axis < 3; ++axis) {
+            box.low[axis] = box.empty || xyz[axis] < box.low[axis] ? xyz[axis] : box.low[axis];
+            box.high[axis] = box.empty || box.high[axis] < xyz[axis] ? xyz[axis] : box.high[axis];
+        }
+        box.empty = false;
+    }
+    box.measured = true;
+    mesh.boxAsRead = box;
+    return undrawable;
+}
+
+// Below this many faces a mesh's normals are computed at once: handing them over costs more.
+constexpr int kFacesWorthHandingOver = 4096;
+
+}  // namespace
+
+namespace {
+
+// Every stored value (edge components, cross-product components, the sum of squares, the
+// length, the quotients) is rounded to float; the products and sums between are formed in
+// double.
+inline bool FaceNormal(const Mesh& mesh, int face, float* normal) noexcept {
+    if (!IsDrawable(mesh, face)) {
+        normal[0] = normal[1] = normal[2] = 0.0f;
+        return false;
+    }
+    const std::uint16_t* record = FaceRecord(mesh, face);
+    float p1[3], p2[3], p3[3];
+    ReadVertex(mesh, record[0], p1);
+    ReadVertex(mesh, record[1], p2);
+    ReadVertex(mesh, record[2], p3);
+    const double ux = Stored(static_cast<double>(p2[0]) - p1[0]);
+    const double uy = Stored(static_cast<double>(p2[1]) - p1[1]);
+    const double uz = Stored(static_cast<double>(p2[2]) - p1[2]);
+    const double vx = Stored(static_cast<double>(p3[0]) - p2[0]);
+    const double vy = Stored(static_cast<double>(p3[1]) - p2[1]);
+    const double vz = Stored(static_cast<double>(p3[2]) - p2[2]);
+    const double nx = Stored(uy * vz - uz * vy);
+    const double ny = Stored(uz * vx - ux * vz);
+    const double nz = Stored(ux * vy - uy * vx);
+    const double squares = Stored(nx * nx + ny * ny + nz * nz);
+    double length = Stored(std::sqrt(squares));
+    if (length == 0.0) {
+        length = 1.0;
+    }
+    normal[0] = Stored(nx / length);
+    normal[1] = Stored(ny / length);
+    normal[2] = Stored(nz / length);
+    return true;
+}
+
+}  // namespace
+
+int ComputeFaceNormals(const Mesh& mesh, int first, int end, float* normals) noexcept {
+    int unusable = 0;
+    for (int face = first; face < end; ++face) {
+        unusable += FaceNormal(mesh, face, normals + 3 * static_cast<std::size_t>(face)) ? 0 : 1;
     }
     return unusable;
 }
 
-// The faces a thread claims at a time.
-constexpr int kFacesPerClaim = 2048;
-
-// Computes blocks of faces not yet claimed by another thread until none are left. Returns the
-// number of faces naming a missing vertex among those it computed.
-int ComputeUnclaimedNormals(const Mesh& mesh, int faceCount, float* normals,
-                            std::atomic<int>& nextUnclaimed) noexcept {
-    int unusable = 0;
-    for (;;) {
-        const int first = nextUnclaimed.fetch_add(kFacesPerClaim, std::memory_order_relaxed);
-        if (first >= faceCount) {
-            return unusable;
-        }
-        const int end = faceCount - first > kFacesPerClaim ? first + kFacesPerClaim : faceCount;
-        unusable += ComputeFaceNormalRange(mesh, first, end, normals);
-    }
+bool ComputeFaceNormal(const Mesh& mesh, int face, float normal[3]) noexcept {
+    return FaceNormal(mesh, face, normal);
 }
-
-// The normals of all the mesh's faces. A big mesh's faces are shared by this thread and a
-// second one, block by block, so that both cores work when both are free and this thread does
-// nearly all when the other is slow to start (a machine of one core starts none). The first
-// block is the helper's own, so that its share is never empty. Each face's normal is computed
-// as on one thread, and the helper has ended when this returns. Returns the number of faces
-// naming a missing vertex.
-int ComputeFaceNormals(const Mesh& mesh, int faceCount, float* normals) {
-    if (faceCount < kFacesWorthASecondThread || std::thread::hardware_concurrency() == 1) {
-        return ComputeFaceNormalRange(mesh, 0, faceCount, normals);
-    }
-    std::atomic<int> nextUnclaimed{kFacesPerClaim};
-    int unusable[2] = {0, 0};  // by share: the helper's, this thread's
-    ShareWithSecondThread([&mesh, faceCount, normals, &nextUnclaimed, &unusable](int share) {
-        if (share == 0) {
-            unusable[0] = ComputeFaceNormalRange(mesh, 0, kFacesPerClaim, normals);
-        }
-        unusable[share] += ComputeUnclaimedNormals(mesh, faceCount, normals, nextUnclaimed);
-    });
-    return unusable[0] + unusable[1];
-}
-
-}  // namespace
 
 // Only the name and the first sub-chunk belong to this reader; the object's further
 // sub-chunks are met by the top-level walk, which has opened the object.
@@ -201,12 +209,11 @@ std::int32_t Scene::CountedRecords(int recordBytes, ProblemKind noCount, Problem
     return count;
 }
 
-// The mesh adopts the body buffer: `vertices` points just past its 16-bit count.
+// The vertices stay in the file's bytes: `vertices` points just past the body's 16-bit count.
 void Scene::ReadVertexList(Mesh& mesh) {
     ReadChunkBody();
     if (mesh.vertices != nullptr) {
         Tolerate(ProblemKind::kSecondVertexList, "a second vertex list replaces the first");
-        delete[](mesh.vertices - 2);
         mesh.vertices = nullptr;
         mesh.vertexCount = 0;
     }
@@ -217,7 +224,6 @@ void Scene::ReadVertexList(Mesh& mesh) {
     }
     mesh.vertexCount = held;
     mesh.vertices = chunkData + 2;
-    chunkData = nullptr;
     if (!mesh.textureCoords.empty()) {
         CheckMappingCount(mesh);
     }
@@ -253,15 +259,15 @@ void Scene::CheckMappingCount(const Mesh& mesh) {
     }
 }
 
-// The face records go straight into their final buffer. A count larger than the body keeps
-// the whole faces the body holds, and the rest of the body is passed over.
+// The face records stay in the file's bytes where they lie on a 16-bit boundary, the count word
+// before them (set to the faces held when the body holds fewer); elsewhere they are copied into
+// a buffer of the mesh's own. A count larger than the body keeps the whole faces the body holds,
+// and the rest of the body is passed over.
 void Scene::ReadFaceList(Mesh& mesh) {
+    unsigned char* const body = bytes_.data + bytesRead;
     std::uint16_t count = 0;
     if (chunkLength >= 2) {
-        unsigned char countBytes[2];
-        if (std::fread(countBytes, 1, 2, file) == 2) {
-            std::memcpy(&count, countBytes, sizeof count);
-        }
+        std::memcpy(&count, body, sizeof count);
         bytesRead += 2;
     } else {
         Tolerate(ProblemKind::kNoFaceCount,
@@ -269,16 +275,30 @@ void Scene::ReadFaceList(Mesh& mesh) {
         PassOverRestOfChunk();
     }
     const std::int32_t held = chunkLength >= 2 ? (chunkLength - 2) / kFaceBytes : 0;
-    int faceCount = count > held ? held : count;
+    const int faceCount = count > held ? held : count;
 
-    delete[] mesh.faces;  // null: a mesh reads one face list, its groups run on to its end
-    delete[] mesh.normals;
-    mesh.faces = new std::uint16_t[1 + 4 * static_cast<std::size_t>(faceCount)];
-    platform::PrefaultForWriting(
-        mesh.faces, sizeof(std::uint16_t) * (1 + 4 * static_cast<std::size_t>(faceCount)));
-    const std::size_t delivered = std::fread(mesh.faces + 1, kFaceBytes, faceCount, file);
-    faceCount = static_cast<int>(delivered);
-    mesh.faces[0] = static_cast<std::uint16_t>(faceCount);
+    // Null: a mesh reads one face list, its groups run on to its end (and so no normals are
+    // being computed into the buffer).
+    ReleaseFaces(mesh);
+    const std::size_t words = 1 + 4 * static_cast<std::size_t>(faceCount);
+    if (chunkLength >= 2 && reinterpret_cast<std::uintptr_t>(body) % alignof(std::uint16_t) == 0) {
+        mesh.faces = reinterpret_cast<std::uint16_t*>(body);
+    } else {
+        // Copied rather than moved in place: each page of a mapping written to would be copied
+        // by the system, with a flush of the other thread's view of it.
+        mesh.faces = new std::uint16_t[words];
+        platform::PrefaultForWriting(mesh.faces, sizeof(std::uint16_t) * words);
+        mesh.faces[0] = 0;
+        if (faceCount > 0) {
+            std::memcpy(mesh.faces + 1, body + 2, sizeof(std::uint16_t) * (words - 1));
+            // Nothing reads the records there again.
+            const auto at = static_cast<std::size_t>(body + 2 - bytes_.data);
+            platform::ReleaseFilePages(bytes_, at, at + sizeof(std::uint16_t) * (words - 1));
+        }
+    }
+    if (mesh.faces[0] != faceCount) {
+        mesh.faces[0] = static_cast<std::uint16_t>(faceCount);
+    }
     bytesRead += kFaceBytes * faceCount;
     if (faceCount < count) {
         Tolerate(ProblemKind::kFacesMissing, "body holds " + std::to_string(faceCount) + " of " +
@@ -286,14 +306,41 @@ void Scene::ReadFaceList(Mesh& mesh) {
         PassOverRestOfChunk();
     }
 
+    if (!faceNormalsWanted) {
+        // Counted, and the mesh measured for its placement, on the second thread, as the
+        // normals would have been computed.
+        if (normalJobs_ != nullptr && faceCount >= kFacesWorthHandingOver) {
+            std::atomic<int>* const undrawable = TolerateUndrawableLater(faceCount);
+            Mesh* const meshRead = &mesh;
+            normalJobs_->Add([meshRead, faceCount, undrawable] {
+                undrawable->fetch_add(CheckAndMeasure(*meshRead, faceCount));
+            });
+        } else if (const int undrawable = CheckAndMeasure(mesh, faceCount); undrawable > 0) {
+            Tolerate(ProblemKind::kFacesNotDrawable, UndrawableText(undrawable, faceCount));
+        }
+        return;
+    }
     mesh.normals = new float[3 * static_cast<std::size_t>(faceCount)];
     platform::PrefaultForWriting(mesh.normals,
                                  sizeof(float) * 3 * static_cast<std::size_t>(faceCount));
-    const int unusable = ComputeFaceNormals(mesh, faceCount, mesh.normals);
-    if (unusable > 0) {
-        Tolerate(ProblemKind::kFacesNotDrawable,
-                 std::to_string(unusable) + " of " + std::to_string(faceCount) +
-                     " faces name a vertex the mesh does not have; they are not drawn");
+    // A big mesh's normals are computed on the second thread while the reading goes on: what
+    // they read (the vertices and faces) is final once the face list is read.
+    // In blocks, so that the reading, once at its end, takes on those not yet begun.
+    if (normalJobs_ != nullptr && faceCount >= kFacesWorthHandingOver) {
+        std::atomic<int>* const undrawable = TolerateUndrawableLater(faceCount);
+        const Mesh* const meshRead = &mesh;
+        float* const normals = mesh.normals;
+        for (int first = 0; first < faceCount; first += kFacesWorthHandingOver) {
+            const int end = std::min(faceCount, first + kFacesWorthHandingOver);
+            normalJobs_->Add([meshRead, first, end, normals, undrawable] {
+                undrawable->fetch_add(ComputeFaceNormals(*meshRead, first, end, normals));
+            });
+        }
+        return;
+    }
+    const int undrawable = ComputeFaceNormals(mesh, 0, faceCount, mesh.normals);
+    if (undrawable > 0) {
+        Tolerate(ProblemKind::kFacesNotDrawable, UndrawableText(undrawable, faceCount));
     }
 }
 
@@ -381,18 +428,17 @@ void Scene::AssignGroupFaces(Mesh& mesh, const Material* material, std::size_t a
     const std::size_t listed = count > held ? held : count;
     const std::size_t faces = FaceCount(mesh);
     if (material != nullptr && mesh.faceMaterials.empty()) {
-        mesh.faceMaterials.reserve(faces);
-        platform::PrefaultForWriting(mesh.faceMaterials.data(), sizeof(const Material*) * faces);
-        mesh.faceMaterials.assign(faces, nullptr);
+        mesh.faceMaterials.Assign(faces);
     }
+    const unsigned char* const indices = chunkData + at + 2;
     std::size_t pastEnd = 0;
-    for (std::size_t i = 0; i < listed; ++i) {
-        std::uint16_t face;
-        std::memcpy(&face, chunkData + at + 2 + 2 * i, sizeof face);
-        if (face >= faces) {
-            ++pastEnd;
-        } else if (material != nullptr) {
-            mesh.faceMaterials[face] = material;
+    if (material != nullptr) {
+        pastEnd = mesh.faceMaterials.SetListed(indices, listed, material);
+    } else {
+        for (std::size_t i = 0; i < listed; ++i) {
+            std::uint16_t face;
+            std::memcpy(&face, indices + 2 * i, sizeof face);
+            pastEnd += face >= faces ? 1 : 0;
         }
     }
     if (pastEnd > 0) {

@@ -70,13 +70,15 @@ Scene::HeldModel Scene::SetModelAside() {
     held.yawDegrees = yawDegrees;
     held.pitch = pitch;
     held.heightOffset = heightOffset;
-    delete[] chunkData;
+    held.bytes = bytes_;
+    bytes_ = {};
     StartEmptyModel(nullptr);
     return held;
 }
 
 void Scene::TakeModelBack(HeldModel held) {
     ReleaseModel();
+    bytes_ = held.bytes;
     g_meshHead = held.meshHead;
     g_meshCursor = nullptr;
     materials = held.materials;
@@ -99,13 +101,15 @@ void Scene::Release(HeldModel held) {
     Mesh* const shownHead = g_meshHead;
     Material* const shownMaterials = materials;
     unsigned char* const shownChunk = chunkData;
+    const platform::FileBytes shownBytes = bytes_;
     g_meshHead = held.meshHead;
     materials = held.materials;
-    chunkData = nullptr;
+    bytes_ = held.bytes;
     ReleaseModel();
     g_meshHead = shownHead;
     materials = shownMaterials;
     chunkData = shownChunk;
+    bytes_ = shownBytes;
 }
 
 void Scene::OpenModel(const char* modelPath) {
@@ -118,11 +122,7 @@ void Scene::ReleaseModel() {
     g_meshCursor = g_meshHead->next;
     while (g_meshCursor != nullptr) {
         g_meshHead->next = g_meshCursor->next;
-        delete[] g_meshCursor->faces;
-        if (g_meshCursor->vertices != nullptr) {
-            delete[](g_meshCursor->vertices - 2);  // the buffer starts before the count
-        }
-        delete[] g_meshCursor->normals;
+        ReleaseFaces(*g_meshCursor);  // the vertices lie in the file's bytes
         delete g_meshCursor;
         g_meshCursor = g_meshHead->next;
     }
@@ -138,6 +138,45 @@ void Scene::ReleaseModel() {
     delete materials;
     materials = nullptr;
 
-    delete[] chunkData;
     chunkData = nullptr;
+    platform::DropFileBytes(bytes_);
+}
+
+bool Scene::InFileBytes(const void* buffer) const {
+    const auto at = reinterpret_cast<std::uintptr_t>(buffer);
+    const auto begin = reinterpret_cast<std::uintptr_t>(bytes_.data);
+    return bytes_.data != nullptr && at >= begin && at - begin < bytes_.size;
+}
+
+void Scene::ReleaseFaces(Mesh& mesh) {
+    if (!InFileBytes(mesh.faces)) {
+        delete[] mesh.faces;
+    }
+    mesh.faces = nullptr;
+    delete[] mesh.normals;
+    mesh.normals = nullptr;
+}
+
+void Scene::ReleaseGeometry(const Mesh& loaded) {
+    // The scene owns its meshes: the node is its own to empty.
+    Mesh& mesh = const_cast<Mesh&>(loaded);
+    const auto releaseInFile = [this](const void* begin, std::size_t bytes) {
+        if (InFileBytes(begin)) {
+            const std::size_t at =
+                static_cast<std::size_t>(static_cast<const unsigned char*>(begin) - bytes_.data);
+            platform::ReleaseFilePages(bytes_, at, at + bytes);
+        }
+    };
+    if (mesh.vertices != nullptr) {
+        releaseInFile(mesh.vertices - 2, 2 + 12 * static_cast<std::size_t>(mesh.vertexCount));
+    }
+    if (mesh.faces != nullptr) {
+        releaseInFile(mesh.faces, 2 + 8 * static_cast<std::size_t>(FaceCount(mesh)));
+    }
+    ReleaseFaces(mesh);
+    mesh.vertices = nullptr;
+    mesh.vertexCount = 0;
+    mesh.faceMaterials = FaceMaterials();
+    mesh.textureCoords = std::vector<float>();
+    mesh.smoothingGroups = std::vector<std::uint32_t>();
 }

@@ -3,13 +3,16 @@
 // platform/ only; every other room may read its model lists.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "scene/DefaultFiles.h"
 #include "scene/Model.h"
 #include "scene/StartPose.h"
@@ -54,6 +57,8 @@ struct ReadProblem {
     std::string what;
 };
 
+class BackgroundJobs;
+
 class Scene {
 public:
     // Sets the start pose, creates the empty lists, loads `modelPath` (nothing when it is null:
@@ -91,6 +96,14 @@ public:
     // Puts the camera at `pose`.
     void StandAt(const StartPose& pose);
 
+    // Whether loading computes the meshes' face normals; a drawing that computes its own reads
+    // the model without (the meshes' normals stay null).
+    bool faceNormalsWanted = true;
+
+    // Gives back what a loaded mesh holds of the model (its vertices, faces, normals and
+    // per-face data), once nothing reads them any more: the mesh stays in the list, empty.
+    void ReleaseGeometry(const Mesh& mesh);
+
     // Told, before each chunk the top-level walk meets, how many of the file's bytes have been
     // read; returning false gives the reading up there (LoadModel returns 0). Unset: read on.
     std::function<bool(long bytesRead, long fileSize)> readingProgress;
@@ -118,7 +131,7 @@ public:
 
     // Reading state.
     std::FILE* file = nullptr;
-    unsigned char* chunkData = nullptr;  // body of the last chunk read whole
+    unsigned char* chunkData = nullptr;  // body of the last chunk read whole, in the file's bytes
     std::int32_t chunkLength = 0;        // body length of the current chunk, less what was taken
     std::uint16_t chunkId = 0;
     std::int32_t bytesRead = 0;  // file bytes consumed since the file was opened
@@ -179,6 +192,10 @@ private:
     // tolerated, unit scale, from the start pose.
     void StartEmptyModel(const char* modelPath);
     void ReleaseModel();
+    // Whether `buffer` lies in the file's bytes the scene holds (and so is not a mesh's own).
+    bool InFileBytes(const void* buffer) const;
+    // Frees a mesh's faces and normals and sets them null.
+    void ReleaseFaces(Mesh& mesh);
 
     // Open chunks. A chunk whose header was read last is opened by EnterChunk(); from then on no
     // header, body or name read inside it reaches past its end, and LeaveChunk() continues the
@@ -214,17 +231,39 @@ private:
     const char* LimitName() const;
     // Records what the current chunk made the reader tolerate.
     void Tolerate(ProblemKind kind, const std::string& what);
+    // The current face list's faces that name a vertex their mesh lacks, counted on the second
+    // thread: the count is to be written to the slot returned before loading ends, and the
+    // problem, when there is one, is listed where it was met (ListDeferredProblems).
+    std::atomic<int>* TolerateUndrawableLater(int faceCount);
+    void ListDeferredProblems();
+    static std::string UndrawableText(int undrawable, int faceCount);
 
     std::string modelPath_;
+    // The model file's bytes, held whole while the model is: vertices, faces and bodies are read
+    // in place.
+    platform::FileBytes bytes_;
     long fileSize_ = 0;    // bytes in the open model file; no read or buffer goes past it
     long chunkStart_ = 0;  // file offset of the header read last
     std::vector<std::int64_t> openChunkEnds_;  // innermost last
+    // While loading: where big meshes' face normals are computed as the reading goes on, and
+    // the problems that computing them will tell of.
+    BackgroundJobs* normalJobs_ = nullptr;
+    struct DeferredProblem {
+        std::size_t problemsBefore = 0;  // problems met before it, listed or not
+        std::uint16_t chunkId = 0;
+        long offset = 0;
+        int faceCount = 0;
+        std::atomic<int> undrawable{0};  // added to on the second thread
+    };
+    std::deque<DeferredProblem> deferredProblems_;
+    std::size_t problemsMet_ = 0;  // while loading, listed or not
     // Materials by ASCII-lower-cased name, the newest of each name: a material group finds its
     // material without walking the list, so many groups and materials cannot make loading slow.
     std::unordered_map<std::string, Material*> newestMaterialByName_;
 };
 
 struct Scene::HeldModel {
+    platform::FileBytes bytes;
     Mesh* meshHead = nullptr;
     Material* materials = nullptr;
     std::vector<ModelCamera> cameras;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "images/ImageBudget.h"
+#include "placement/ModelPlacement.h"
 #include "placement/ModelUnits.h"
 #include "placement/UpAxis.h"
 #include "placement/ViewFit.h"
@@ -35,6 +36,9 @@ struct OpenOptions {
     bool walk = false;
     // The model's length unit for walking (its drawn units); guessed from its size when absent.
     std::optional<LengthUnit> units;
+    // Index the faces for walking as soon as the model is laid out, while the first frames are
+    // drawn; else when first walked (walkthrough-shot, which mostly never walks).
+    bool indexAhead = true;
 };
 
 // What opening says as it goes ("Reading", "Laying out", "Textures", "Indexing for walking"),
@@ -66,3 +70,35 @@ struct OpenedModel {
 // not to be used after that.
 OpenedModel OpenModel(Scene& scene, const std::string& path, const OpenOptions& options,
                       OpeningProgress* progress = nullptr);
+
+// The same in two steps, for a caller with other work to do while the file is read:
+// walkthrough-shot makes its GL context meanwhile. Read() checks, reads and places the model
+// and needs no GL context: it may run on another thread, as long as nothing else touches the
+// scene until it returns. Prepare() then lays the model out, with the context current, and
+// says how the opening went; each is called once, in turn.
+class ModelOpening {
+public:
+    ModelOpening(Scene& scene, std::string path, const OpenOptions& options,
+                 OpeningProgress* progress = nullptr);
+    // A model read and never prepared is given up.
+    ~ModelOpening();
+    ModelOpening(const ModelOpening&) = delete;
+    ModelOpening& operator=(const ModelOpening&) = delete;
+    void Read();
+    OpenedModel Prepare();
+
+private:
+    bool GoOn(const char* step, double fraction);
+    void GiveUp(std::string problem);
+
+    Scene& scene_;
+    std::string path_;
+    OpenOptions options_;
+    OpeningProgress* progress_;
+    Scene::HeldModel shown_;
+    Placement placement_;
+    LengthUnit unit_ = LengthUnit::kMetre;
+    OpenedModel opened_;
+    bool holding_ = false;  // the model shown before, set aside in shown_
+    bool ended_ = false;    // with a problem, given up, or prepared
+};

@@ -3,8 +3,12 @@
 // Flying is the walk-through's own camera; G switches between them.
 #pragma once
 
+#include <exception>
+#include <memory>
 #include <string>
+#include <thread>
 
+#include "drawing/MaterialBatches.h"
 #include "placement/ModelPlacement.h"
 #include "placement/ModelUnits.h"
 #include "scene/Scene.h"
@@ -14,10 +18,15 @@
 
 class ModelWalk {
 public:
-    // The faces of the scene's meshes where `placement` puts them in the world, whose units are
-    // `unit` (drawn units: the file's times the master scale). The meshes must keep their
-    // vertices and faces as long as this walk lives.
-    ModelWalk(const Scene& scene, const Placement& placement, LengthUnit unit);
+    // The faces of the model where `placement` puts them in the world, whose units are `unit`
+    // (drawn units: the file's times the master scale): read where `laidOut` holds them, once
+    // each, or else in the scene's meshes. What they are read in must stay as it is as long as
+    // this walk lives. With `indexAhead` the faces are indexed now: laid-out faces on a thread
+    // of their own, while the first frames fly (walking waits for the index); else when first
+    // walked among (a run that may never walk builds no index).
+    ModelWalk(const Scene& scene, const Placement& placement, LengthUnit unit,
+              const MaterialBatches* laidOut = nullptr, bool indexAhead = true);
+    ~ModelWalk();
     ModelWalk(const ModelWalk&) = delete;
     ModelWalk& operator=(const ModelWalk&) = delete;
 
@@ -34,17 +43,25 @@ public:
     void Move(Scene& scene);
 
     LengthUnit Unit() const { return unit_; }
-    const Walker& Body() const { return walker_; }
-    std::size_t IndexBytes() const { return index_.Bytes(); }
+    const Walker& Body() { return Indexed().walker; }
+    std::size_t IndexBytes() { return Indexed().index.Bytes(); }
 
 private:
+    struct Index {
+        FaceIndex index;
+        Walker walker;
+        Index(const WorldFaces& faces, double unitsPerMetre);
+    };
+    // The index and the body over it, once built.
+    Index& Indexed();
     // The scene's eye and look-at point from the body's eye; flying goes on from there.
-    void TakeEye(Scene& scene) const;
+    void TakeEye(Scene& scene);
 
     LengthUnit unit_;
     double unitsPerMetre_;  // world units in a metre
     WorldFaces faces_;
-    FaceIndex index_;
-    Walker walker_;
+    std::unique_ptr<Index> index_;
+    std::thread indexing_;
+    std::exception_ptr failure_;
     bool walking_ = false;
 };

@@ -28,7 +28,18 @@ void WorldFaces::AddMesh(const Mesh& mesh) {
         return;
     }
     AddSpan({mesh.vertices, mesh.vertexCount, FaceRecord(mesh, 0),
-             static_cast<std::uint32_t>(::FaceCount(mesh))});
+             static_cast<std::uint32_t>(::FaceCount(mesh)), 4});
+}
+
+void WorldFaces::AddIndexedFaces(const float* vertices, std::size_t vertexCount,
+                                 const std::uint16_t* corners, std::size_t faceCount) {
+    // Indices are 16-bit: more vertices than they reach are never named.
+    const std::size_t named = std::min<std::size_t>(vertexCount, 65536);
+    // More faces than are kept are counted as left out.
+    const std::size_t kept = std::min<std::size_t>(faceCount, UINT32_MAX);
+    leftOut_ += faceCount - kept;
+    AddSpan({reinterpret_cast<const unsigned char*>(vertices), static_cast<std::int32_t>(named),
+             corners, static_cast<std::uint32_t>(kept), 3});
 }
 
 void WorldFaces::AddTriangles(const std::vector<float>& xyz) {
@@ -46,7 +57,7 @@ void WorldFaces::AddTriangles(const std::vector<float>& xyz) {
         ownedVertices_.push_back(std::move(vertices));
         ownedRecords_.push_back(std::move(records));
         AddSpan({ownedVertices_.back().data(), static_cast<std::int32_t>(3 * count),
-                 ownedRecords_.back().data(), static_cast<std::uint32_t>(count)});
+                 ownedRecords_.back().data(), static_cast<std::uint32_t>(count), 4});
     }
 }
 

@@ -40,6 +40,11 @@ public:
     // (and a new index).
     void AddMeshes(const Mesh* meshHead);
     void AddMesh(const Mesh& mesh);
+    // Faces given as three vertex indices each into `vertices` (x, y, z floats), as a drawing
+    // lays them out, read where they lie: they must outlive this object and stay where they
+    // are. Faces naming a vertex past `vertexCount` are left out as a mesh's are.
+    void AddIndexedFaces(const float* vertices, std::size_t vertexCount,
+                         const std::uint16_t* corners, std::size_t faceCount);
     // Triangles of nine coordinates each (the meshes' units), copied into the reader's layout;
     // for geometry that no file holds.
     void AddTriangles(const std::vector<float>& xyz);
@@ -68,8 +73,10 @@ private:
     struct Span {
         const unsigned char* vertices;  // x, y, z floats per vertex, unaligned
         std::int32_t vertexCount;
-        const std::uint16_t* records;  // three vertex indices and a flags word per face
+        // Three vertex indices per face, then (in the reader's records) a flags word.
+        const std::uint16_t* records;
         std::uint32_t faceCount;
+        std::uint32_t recordWords;  // 4 in the reader's records, 3 as a drawing lays faces out
     };
     void AddSpan(const Span& span);
     std::size_t SpanOf(std::uint32_t id) const;
@@ -101,7 +108,7 @@ void WorldFaces::ForEachFace(std::uint32_t first, std::uint32_t count, Visit&& v
         const std::uint32_t spanEnd = std::min(end, spanStarts_[spanIndex] + span.faceCount);
         for (; id < spanEnd; ++id) {
             const std::uint16_t* record =
-                span.records + 4 * std::size_t{id - spanStarts_[spanIndex]};
+                span.records + span.recordWords * std::size_t{id - spanStarts_[spanIndex]};
             if (record[0] < span.vertexCount && record[1] < span.vertexCount &&
                 record[2] < span.vertexCount) {
                 const Vec3 corners[3] = {Vertex(span, record[0]), Vertex(span, record[1]),
@@ -121,7 +128,8 @@ void WorldFaces::ForEachMeshBox(std::uint32_t first, std::uint32_t end, Visit&& 
         const std::uint32_t spanStart = spanStarts_[spanIndex];
         const std::uint32_t spanEnd = std::min(end, spanStart + span.faceCount);
         for (; id < spanEnd; ++id) {
-            const std::uint16_t* record = span.records + 4 * std::size_t{id - spanStart};
+            const std::uint16_t* record =
+                span.records + span.recordWords * std::size_t{id - spanStart};
             if (record[0] >= span.vertexCount || record[1] >= span.vertexCount ||
                 record[2] >= span.vertexCount) {
                 continue;

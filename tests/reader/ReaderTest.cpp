@@ -173,3 +173,94 @@ TEST(Reader, SummaryListsProblemsBoxCamerasAndTexturesBesideTheModel) {
 }
 
 }  // namespace
+
+namespace {
+
+// Big meshes, some with a face naming a missing vertex, each followed by a master scale too
+// short to read: the meshes' problems are found on the second thread, the scales' at once, and
+// the list keeps the order they lie in, capped as ever. With and without the face normals.
+class ProblemsFoundAside : public testing::TestWithParam<bool> {};
+
+TEST_P(ProblemsFoundAside, KeepTheirPlaceInTheList) {
+    constexpr int kFaces = 5000;  // enough to be handed to the second thread
+    struct Expected {
+        ProblemKind kind;
+        long offset;
+    };
+    std::vector<Expected> expected;
+    ChunkWriter w;
+    w.Begin(chunk::kMain);
+    w.Begin(chunk::kEditor);
+    for (int mesh = 0; mesh < 130; ++mesh) {
+        std::vector<std::uint16_t> abc;
+        for (int face = 0; face < kFaces; ++face) {
+            const bool missing = mesh % 3 != 0 && face == mesh;
+            abc.insert(abc.end(), {0, 1, static_cast<std::uint16_t>(missing ? 3 : 2)});
+        }
+        w.Begin(chunk::kNamedObject);
+        w.String("M" + std::to_string(mesh));
+        w.Begin(chunk::kTriMesh);
+        w.VertexList({0, 0, 0, 1, 0, 0, 0, 1, 0});
+        if (mesh % 3 != 0) {
+            expected.push_back({ProblemKind::kFacesNotDrawable, long(w.bytes().size())});
+        }
+        w.Begin(chunk::kFaceList);
+        w.FaceRecords(abc);
+        w.End();
+        w.End();
+        w.End();
+        expected.push_back({ProblemKind::kScaleTooShort, long(w.bytes().size())});
+        w.Header(chunk::kMasterScale, 8);
+        w.U16(0);
+    }
+    w.End();
+    w.End();
+    ASSERT_GT(expected.size(), 201u);
+    ModelFile file(w.bytes());
+    Scene scene(nullptr);
+    scene.faceNormalsWanted = GetParam();
+    scene.OpenModel(file.path());
+    ASSERT_EQ(scene.problems.size(), 201u);
+    for (std::size_t i = 0; i < 200; ++i) {
+        EXPECT_EQ(scene.problems[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(scene.problems[i].offset, expected[i].offset) << i;
+    }
+    EXPECT_EQ(scene.problems[200].kind, ProblemKind::kTooManyProblems);
+    EXPECT_EQ(scene.problems[200].offset, expected[200].offset) << "named after the 201st";
+    EXPECT_NE(ProblemsOf(scene)[1].find(": 1 of 5000 faces"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Normals, ProblemsFoundAside, testing::Bool());
+
+}  // namespace
+
+// Each face's material in 16 bits while a mesh's groups name fewer than 65,536 materials, and
+// the same answers once more materials widen it.
+TEST(Reader, FaceMaterialsAnswerAlikeNarrowAndWidened) {
+    constexpr std::size_t kFaces = 80000;  // a material of its own for 6 faces in 7: 68,571
+    std::vector<Material> materials(kFaces);
+    const auto materialOf = [&](std::size_t face) -> const Material* {
+        return face % 7 != 0 ? &materials[face] : nullptr;
+    };
+    FaceMaterials faces;
+    faces.Assign(kFaces);
+    ASSERT_EQ(faces.size(), kFaces);
+    const auto expectSetUpTo = [&](std::size_t end) {
+        std::size_t face = 0;
+        for (const Material* material : faces) {
+            ASSERT_EQ(material, face < end ? materialOf(face) : nullptr) << face;
+            ++face;
+        }
+        EXPECT_EQ(face, kFaces);
+    };
+    for (std::size_t face = 0; face < kFaces; ++face) {
+        faces.Set(face, materialOf(face));
+        if (face == 60000) {
+            expectSetUpTo(face + 1);  // narrow
+        }
+    }
+    expectSetUpTo(kFaces);        // widened on the way
+    faces.Set(1, materialOf(2));  // a material named before keeps its index
+    EXPECT_EQ(faces[1], materialOf(2));
+    EXPECT_EQ(faces[2], materialOf(2));
+}

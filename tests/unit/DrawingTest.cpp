@@ -2,6 +2,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include <cmath>
 
 #include "platform/fake/FakePlatform.h"
@@ -285,6 +287,49 @@ TEST_F(MaterialsDrawing, SmoothingGroupsAverageTheNormalsOfFacesSharingABit) {
                 component /= std::sqrt(axes);  // each component is 0, 1 or -1
             }
             ExpectNear(normals[corner].args, expected, 1e-6);
+        }
+    }
+}
+
+// A big model is sent in runs of at least 8,192 triangles with a flush after each, so that a
+// software renderer draws them as the rest are sent (a small one is sent whole).
+TEST_F(MaterialsDrawing, ABigModelIsFlushedEveryRunOfTrianglesSent) {
+    for (const int faces : {20000, 60000}) {
+        ChunkWriter w;
+        w.BeginModel();
+        for (int tile = 0; tile < faces / 20000; ++tile) {
+            MeshObjectSpec mesh{"T" + std::to_string(tile), {}, {}, {}};
+            for (int v = 0; v < 10201; ++v) {  // a 101 x 101 grid
+                mesh.xyz.insert(mesh.xyz.end(), {float(tile * 100 + v % 101), float(v / 101), 0});
+            }
+            for (int f = 0; f < 20000; ++f) {
+                const auto a = std::uint16_t(f / 2 % 100 + f / 200 * 101);
+                mesh.abc.insert(mesh.abc.end(), {a, std::uint16_t(a + 1 + f % 2 * 101),
+                                                 std::uint16_t(a + 101 + f % 2 - f % 2)});
+            }
+            w.MeshObject(mesh);
+        }
+        w.EndModel();
+        const ModelFile file(w.bytes());
+        Scene scene(nullptr);
+        const OpenedModel opened =
+            OpenModel(scene, file.path(), Opening(StartView::kFit, ModelDrawingStyle::kMaterials));
+        ASSERT_TRUE(opened.view);
+        fake::CallLog().clear();
+        opened.view->DrawModel();
+        std::vector<double> runs{0};  // corners sent between flushes
+        for (const fake::Call& c : fake::CallLog()) {
+            if (c.name == "glDrawElements") {
+                runs.back() += c.args[1];
+            } else if (c.name == "glFlush") {
+                runs.push_back(0);
+            }
+        }
+        EXPECT_EQ(std::accumulate(runs.begin(), runs.end(), 0.0), 3.0 * faces);
+        EXPECT_LT(runs.back(), 3 * 8192);
+        for (std::size_t run = 0; run + 1 < runs.size(); ++run) {
+            EXPECT_GE(runs[run], 3 * 8192) << run;
+            EXPECT_LT(runs[run], 3 * (8192 + 4096)) << run;
         }
     }
 }

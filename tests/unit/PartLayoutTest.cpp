@@ -1,6 +1,7 @@
 // The layout of a named model's faces in parts, as a property over generated meshes: whatever
-// the faces, each is drawn once, from its own corners, lit as GL would light it face by face,
-// the parts in file order with their boxes around their vertices.
+// the faces, each is drawn once, from its own corners placed as placement/ places them, lit as
+// GL would light it face by face with the normal the reader computes, the parts in file order
+// with their boxes around their vertices.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 
 #include "drawing/DrawingParts.h"
 #include "drawing/SmoothNormals.h"
+#include "placement/ModelPlacement.h"
 #include "scene/Scene.h"
 #include "tests/support/ModelFile.h"
 #include "tools/chunkwriter/ChunkWriter.h"
@@ -59,13 +61,19 @@ TEST(PartLayout, EveryFaceIsDrawnOnceFromItsCornersLitAsGlLightsItInFileOrder) {
         Scene scene(file.path());
         std::vector<const Mesh*> meshes;
         std::vector<std::vector<float>> smoothNormals;
+        BatchFaces batch;
+        struct FileFace {
+            std::uint32_t mesh, face;
+        };
+        std::vector<FileFace> byNumber;
         std::vector<PlacedFace> faces;
         for (const Mesh* mesh = g_meshHead->next; mesh != nullptr; mesh = mesh->next) {
             for (int face = 0; face < FaceCount(*mesh); ++face) {
                 if (!IsDrawable(*mesh, face)) {
                     continue;
                 }
-                PlacedFace placed{{0, 0, 0}, std::uint32_t(meshes.size()), std::uint32_t(face)};
+                const auto meshIndex = std::uint32_t(meshes.size());
+                PlacedFace placed{{0, 0, 0}, std::uint32_t(byNumber.size())};
                 for (int corner = 0; corner < 3; ++corner) {
                     float xyz[3];
                     ReadVertex(*mesh, FaceRecord(*mesh, face)[corner], xyz);
@@ -74,21 +82,35 @@ TEST(PartLayout, EveryFaceIsDrawnOnceFromItsCornersLitAsGlLightsItInFileOrder) {
                     }
                 }
                 faces.push_back(placed);
+                batch.Add(meshIndex, std::uint32_t(face));
+                byNumber.push_back({meshIndex, std::uint32_t(face)});
             }
             meshes.push_back(mesh);
             smoothNormals.push_back(SmoothCornerNormals(*mesh));
         }
-        const std::vector<PlacedFace> inFileOrder = faces;
         const std::vector<FaceRange> ranges =
             SplitIntoParts(faces.data(), faces.size(), order, maxFaces);
         PartShading shading;
         shading.smoothNormals = smooth ? &smoothNormals : nullptr;
         PartArrays arrays;
-        PartLayout(meshes).Write(faces.data(), ranges, shading, arrays);
+        // Placed as drawing places a model: stood upright and centred far from the origin, or
+        // left as read; expected where placement/ puts the file's vertices and normals.
+        VertexPlacement placement;
+        Placement placed;
+        placement.upright = round % 4 == 2;
+        placement.centred = round % 4 >= 2;
+        const double centre[3] = {1e6 + random() % 1000 / 7.0, -3.5, 0.25};
+        if (placement.centred) {
+            std::copy(centre, centre + 3, placement.centre);
+            std::copy(centre, centre + 3, placed.centre);
+        }
+        placed.up = placement.upright ? UpAxis::kY : UpAxis::kZ;
+        placed.centred = placement.centred;
+        PartLayout(meshes, placement).Write(batch, faces.data(), ranges, shading, arrays);
 
         // The faces as parts draw them, corner by corner, against the faces of the file.
         ASSERT_EQ(arrays.parts.size(), ranges.size());
-        std::vector<std::pair<PlacedFace, std::vector<Corner>>> drawn;
+        std::vector<std::pair<std::uint32_t, std::vector<Corner>>> drawn;  // by number
         std::size_t expectedCorner = 0;
         for (std::size_t p = 0; p < ranges.size(); ++p) {
             const DrawingPart& part = arrays.parts[p];
@@ -97,10 +119,11 @@ TEST(PartLayout, EveryFaceIsDrawnOnceFromItsCornersLitAsGlLightsItInFileOrder) {
             ASSERT_EQ(part.cornerCount, 3 * (range.end - range.begin));
             ASSERT_EQ(part.firstCorner, expectedCorner);
             expectedCorner += part.cornerCount;
+            for (std::size_t f = range.begin + 1; f < range.end; ++f) {
+                EXPECT_LT(faces[f - 1].number, faces[f].number) << "a part keeps the file's order";
+            }
             if (p > 0) {  // parts in the order of their first faces, which is the file's
-                const PlacedFace& a = faces[ranges[p - 1].begin];
-                const PlacedFace& b = faces[range.begin];
-                EXPECT_TRUE(a.mesh < b.mesh || (a.mesh == b.mesh && a.face < b.face));
+                EXPECT_LT(faces[ranges[p - 1].begin].number, faces[range.begin].number);
             }
             const std::size_t vertexEnd = p + 1 < ranges.size() ? arrays.parts[p + 1].firstVertex
                                                                 : arrays.positions.size() / 3;
@@ -126,25 +149,28 @@ TEST(PartLayout, EveryFaceIsDrawnOnceFromItsCornersLitAsGlLightsItInFileOrder) {
                     std::memcpy(corners[c].normal, &arrays.normals[3 * vertex],
                                 sizeof corners[c].normal);
                 }
-                drawn.push_back({faces[f], corners});
+                drawn.push_back({faces[f].number, corners});
             }
         }
-        ASSERT_EQ(drawn.size(), inFileOrder.size()) << "every face once";
-        std::stable_sort(drawn.begin(), drawn.end(), [](const auto& a, const auto& b) {
-            return a.first.mesh < b.first.mesh ||
-                   (a.first.mesh == b.first.mesh && a.first.face < b.first.face);
-        });
+        ASSERT_EQ(drawn.size(), byNumber.size()) << "every face once";
+        std::stable_sort(drawn.begin(), drawn.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
         for (std::size_t i = 0; i < drawn.size(); ++i) {
-            const PlacedFace& face = inFileOrder[i];
-            ASSERT_EQ(drawn[i].first.mesh, face.mesh);
-            ASSERT_EQ(drawn[i].first.face, face.face) << "a face lost or drawn twice";
+            ASSERT_EQ(drawn[i].first, i) << "a face lost or drawn twice";
+            const FileFace face = byNumber[i];
             const Mesh& mesh = *meshes[face.mesh];
             const std::uint16_t* record = FaceRecord(mesh, int(face.face));
-            const float* faceNormal = mesh.normals + 3 * std::size_t(face.face);
+            float faceNormal[3];
+            std::copy(mesh.normals + 3 * std::size_t(face.face),
+                      mesh.normals + 3 * std::size_t(face.face) + 3, faceNormal);
+            if (placement.upright) {
+                TurnUpright(faceNormal, faceNormal);
+            }
             const std::vector<float>& cornerNormals = smoothNormals[face.mesh];
             for (int c = 0; c < 3; ++c) {
                 float xyz[3];
                 ReadVertex(mesh, record[c], xyz);
+                PlaceVertex(placed, xyz);
                 const Corner& corner = drawn[i].second[std::size_t(c)];
                 EXPECT_EQ(std::vector<float>(xyz, xyz + 3),
                           std::vector<float>(corner.xyz, corner.xyz + 3));

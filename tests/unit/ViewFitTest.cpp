@@ -9,6 +9,7 @@
 #include <random>
 #include <utility>
 
+#include "placement/ModelPlacement.h"
 #include "placement/UpAxis.h"
 #include "placement/ViewFit.h"
 #include "platform/fake/CallLog.h"
@@ -48,6 +49,110 @@ TEST(ViewFit, TheDrawnBoxSpansTheDrawableFacesTimesTheMasterScale) {
     ExpectNear({fit.worldScale, fit.worldTranslation[0], fit.worldTranslation[1],
                 fit.worldTranslation[2], fit.pose.eyeX, fit.pose.eyeY, fit.pose.yawDegrees},
                {1, 0, 0, 0, 0, 15, 180}, 0);
+}
+
+// Placing from the one box measured of the model as read (mesh by mesh as it is read for laying
+// out, or after) gives what measuring the turned, centred and scaled vertices gives, to the bit:
+// random models near and far from the origin, some with coordinates that are not finite,
+// upright or not, at master scales of every sign (zero and none at all measure again), with a
+// camera or without.
+TEST(ViewFit, PlacingFromTheBoxAsReadEqualsMeasuringThePlacedVertices) {
+    std::mt19937 random(26);
+    const auto coordinate = [&](double far) {
+        return static_cast<float>(far + (int(random() % 20001) - 10000) / 97.0);
+    };
+    const float scales[] = {1.0f, 0.0254f, -3.0f, 0.0f, std::nanf(""), 1e-30f};
+    for (int round = 0; round < 60; ++round) {
+        const double far = round % 3 == 0 ? 0.0 : round % 3 == 1 ? 1e5 : -7e6;
+        ChunkWriter w;
+        w.BeginModel();
+        w.MasterScale(scales[round % 6]);
+        for (int m = 0; m < 3; ++m) {
+            MeshObjectSpec mesh{"M" + std::to_string(m), {}, {}, {}};
+            for (int v = 0; v < 3 * 12; ++v) {
+                mesh.xyz.push_back(coordinate(v % 3 == 0 ? far : 0.0));
+            }
+            if (round % 7 == 3) {
+                mesh.xyz[3 * std::size_t(m + 1) + std::size_t(m)] =
+                    m == 0 ? INFINITY : std::nanf("");
+            }
+            for (int f = 0; f < 15; ++f) {  // vertex 11 named by no face
+                mesh.abc.insert(mesh.abc.end(),
+                                {std::uint16_t(random() % 11), std::uint16_t(random() % 11),
+                                 std::uint16_t(random() % 12 == 0 ? 12 : 3)});
+            }
+            w.MeshObject(mesh);
+        }
+        if (round % 2 == 0) {
+            w.CameraObject("C", {coordinate(far), 1, 2, coordinate(far), 5, 1});
+        }
+        w.EndModel();
+        ModelFile file(w.bytes());
+        const StartView view = round % 4 == 0 ? StartView::kFit : StartView::kAuto;
+        const UpAxis up = round % 5 < 2 ? UpAxis::kY : UpAxis::kZ;
+        {
+            // Measured as it is read for laying out, mesh by mesh: the same box.
+            Scene scene(nullptr);
+            scene.faceNormalsWanted = false;
+            scene.OpenModel(file.path());
+            const std::optional<ModelBox> asRead = DrawnBoxAsRead(g_meshHead);
+            const ModelBox measured = MeasureDrawnModel(g_meshHead, 1.0f);
+            ASSERT_TRUE(asRead);
+            EXPECT_EQ(asRead->empty, measured.empty);
+            ExpectNear({asRead->min[0], asRead->min[1], asRead->min[2], asRead->max[0],
+                        asRead->max[1], asRead->max[2]},
+                       {measured.min[0], measured.min[1], measured.min[2], measured.max[0],
+                        measured.max[1], measured.max[2]},
+                       0);
+        }
+        ViewFitOptions options;
+        Placement placements[2];
+        std::vector<float> cameras[2];
+        for (int moved = 0; moved < 2; ++moved) {
+            Scene scene(file.path());
+            const ModelBox fileBox = MeasureDrawnModel(g_meshHead, 1.0f);
+            if (const std::optional<ModelBox> scaled = ScaledBox(fileBox, scene.modelScale)) {
+                const ModelBox measured = MeasureDrawnModel(g_meshHead, scene.modelScale);
+                ExpectNear({scaled->min[0], scaled->min[1], scaled->min[2], scaled->max[0],
+                            scaled->max[1], scaled->max[2]},
+                           {measured.min[0], measured.min[1], measured.min[2], measured.max[0],
+                            measured.max[1], measured.max[2]},
+                           0);
+            }
+            placements[moved] = PlaceModel(scene, view, up, options, fileBox, moved == 1);
+            for (const ModelCamera& camera : scene.cameras) {
+                cameras[moved].insert(cameras[moved].end(), camera.position, camera.position + 3);
+            }
+            if (moved == 1) {
+                // The vertices moved in place, measured as drawn: the fit as it was made.
+                const ModelBox drawn = MeasureDrawnModel(g_meshHead, scene.modelScale);
+                const double s = scene.modelScale;
+                if (placements[1].fromCamera) {
+                    const ModelCamera& c = scene.cameras.front();
+                    const double position[3] = {c.position[0] * s, c.position[1] * s,
+                                                c.position[2] * s};
+                    const double target[3] = {c.target[0] * s, c.target[1] * s, c.target[2] * s};
+                    placements[1].fit = ViewFromCamera(drawn, position, target, options);
+                } else {
+                    placements[1].fit = FitView(drawn, options);
+                }
+            }
+        }
+        const ViewFit& derived = placements[0].fit;
+        const ViewFit& measured = placements[1].fit;
+        EXPECT_EQ(
+            std::vector<double>({derived.worldScale, derived.worldTranslation[0],
+                                 derived.worldTranslation[1], derived.worldTranslation[2],
+                                 derived.pose.eyeX, derived.pose.eyeY, double(derived.pose.pitch),
+                                 double(derived.pose.yawDegrees)}),
+            std::vector<double>({measured.worldScale, measured.worldTranslation[0],
+                                 measured.worldTranslation[1], measured.worldTranslation[2],
+                                 measured.pose.eyeX, measured.pose.eyeY,
+                                 double(measured.pose.pitch), double(measured.pose.yawDegrees)}))
+            << "round " << round;
+        EXPECT_EQ(placements[0].fromCamera, placements[1].fromCamera);
+        EXPECT_EQ(cameras[0], cameras[1]);
+    }
 }
 
 // Over boxes 1 to 1e6 units on each axis independently, the extremes often, centred within 1e7.

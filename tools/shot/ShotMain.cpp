@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <future>
 #include <string>
 
 #include "images/ModelTextures.h"
@@ -122,6 +123,8 @@ OpenOptions OpeningOf(const ShotOptions& options) {
     open.up = options.up;
     open.walk = options.walk;
     open.units = options.units;
+    // A walk is indexed when it starts: most pictures are taken flying.
+    open.indexAhead = false;
     open.fit.userScale = options.scale;
     open.fit.viewportWidth = options.width;
     open.fit.viewportHeight = options.height;
@@ -145,14 +148,18 @@ int Shoot(const ShotOptions& options) {
 
     int status = kExitFailed;
     {
-        // The context first: opening a model uploads its textures.
+        // The model is read while the context is made (reading needs none); laying it out
+        // uploads its textures, with the context current.
         SceneRenderer renderer(nullptr);
-        if (renderer.CreateContext(platform::offscreen::Device()) != 1 ||
-            !platform::offscreen::ReadyToDraw()) {
+        ModelOpening opening(renderer.scene, options.modelPath, OpeningOf(options));
+        std::future<void> reading = std::async(std::launch::async, [&opening] { opening.Read(); });
+        const bool ready = renderer.CreateContext(platform::offscreen::Device()) == 1 &&
+                           platform::offscreen::ReadyToDraw();
+        reading.get();
+        if (!ready) {
             status = Failure("no offscreen OpenGL context: " + platform::offscreen::LastError());
         } else {
-            const OpenedModel opened =
-                OpenModel(renderer.scene, options.modelPath, OpeningOf(options));
+            const OpenedModel opened = opening.Prepare();
             for (const std::string& note : opened.notes) {
                 std::fprintf(stderr, "walkthrough-shot: %s\n", note.c_str());
             }
