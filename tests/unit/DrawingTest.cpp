@@ -156,9 +156,14 @@ TEST_F(MaterialsDrawing, BatchesByMaterialWithTexturesTwoSidedAndATransparentPas
     const auto call = [](const char* name, std::vector<double> args) {
         return CallLine(name, args);
     };
-    EXPECT_NE(std::find(firstPass_.begin(), firstPass_.end(),
-                        call("gluBuild2DMipmaps", {GL_TEXTURE_2D, GL_RGBA, 2, 1})),
-              firstPass_.end());
+    // Uploaded with mipmaps, and filtered through them from afar.
+    for (const std::string& upload :
+         {call("gluBuild2DMipmaps", {GL_TEXTURE_2D, GL_RGBA, 2, 1}),
+          call("glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR}),
+          call("glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR})}) {
+        EXPECT_NE(std::find(firstPass_.begin(), firstPass_.end(), upload), firstPass_.end())
+            << upload;
+    }
     const auto batch = [&](std::vector<double> rgba) {
         return Lines{call("glColor4f", rgba),
                      call("glDrawElements", {GL_TRIANGLES, 3, GL_UNSIGNED_SHORT})};
