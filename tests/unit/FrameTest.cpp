@@ -44,4 +44,21 @@ TEST(Frame, TheSunriseFollowsItsCourseAndThenHolds) {
     }
 }
 
+// walkthrough-shot passes over the frames before the last without drawing them: such a frame
+// moves the camera and the sun as a drawn one does.
+TEST(Frame, AFrameAdvancedWithoutDrawingMovesAsADrawnOne) {
+    const auto after30 = [](bool draw) {
+        fake::Reset();
+        fake::Fake().heldKeys = {platform::kKeyW, platform::kKeyA};
+        SceneRenderer renderer("no-such-model.3ds");
+        for (int frame = 0; frame < 30; ++frame) {
+            draw ? static_cast<void>(renderer.RenderFrame()) : renderer.AdvanceFrame();
+        }
+        return std::vector<double>{renderer.scene.eye[0], renderer.scene.eye[1], renderer.sunAngle};
+    };
+    const std::vector<double> passed = after30(false);
+    EXPECT_NE(passed[1], 15.0) << "the eye walked";
+    EXPECT_EQ(passed, after30(true));
+}
+
 }  // namespace
