@@ -112,6 +112,7 @@ TEST(PartLayout, EveryFaceIsDrawnOnceFromItsCornersLitAsGlLightsItInFileOrder) {
         ASSERT_EQ(arrays.parts.size(), ranges.size());
         std::vector<std::pair<std::uint32_t, std::vector<Corner>>> drawn;  // by number
         std::size_t expectedCorner = 0;
+        std::vector<bool> used(arrays.positions.size() / 3, false);
         for (std::size_t p = 0; p < ranges.size(); ++p) {
             const DrawingPart& part = arrays.parts[p];
             const FaceRange range = ranges[p];
@@ -144,6 +145,7 @@ TEST(PartLayout, EveryFaceIsDrawnOnceFromItsCornersLitAsGlLightsItInFileOrder) {
                         arrays.corners[part.firstCorner + 3 * (f - range.begin) + c];
                     const std::size_t vertex = part.firstVertex + index;
                     ASSERT_LT(vertex, vertexEnd) << "a corner outside its part";
+                    used[vertex] = true;
                     std::memcpy(corners[c].xyz, &arrays.positions[3 * vertex],
                                 sizeof corners[c].xyz);
                     std::memcpy(corners[c].normal, &arrays.normals[3 * vertex],
@@ -153,6 +155,7 @@ TEST(PartLayout, EveryFaceIsDrawnOnceFromItsCornersLitAsGlLightsItInFileOrder) {
             }
         }
         ASSERT_EQ(drawn.size(), byNumber.size()) << "every face once";
+        EXPECT_EQ(std::count(used.begin(), used.end(), false), 0) << "a vertex no corner uses";
         std::stable_sort(drawn.begin(), drawn.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         for (std::size_t i = 0; i < drawn.size(); ++i) {
