@@ -1,8 +1,7 @@
 // Scripted walks through a building written with the chunk writer and read back with the
-// reader: walls, a doorway, an opening narrower than the body, stairs to an upper floor, a ramp
-// down from it, a low beam and a hole in the upper floor. The building is written in metres and
-// again in centimetres, walked at the same human scale. (Faces of no thickness crossed at any
-// stride are RandomRoomsTest's.)
+// reader: walls, a doorway, an opening narrower than the body, a thin wall, stairs to an upper
+// floor, a ramp down from it, a low beam and a hole in the upper floor. The building is written
+// in metres and again in centimetres, walked at the same human scale.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -44,7 +43,8 @@ std::vector<Solid> Building() {
         box({12.5, -6 + 0.3 * (step - 1), 0}, {14.5, 0, 0.15 * step});
     }
     box({22, 10, 1.4}, {28, 10.3, 1.7});  // a beam 1.4 m over the floor
-    // The ramp: from the upper floor's edge down to the ground.
+    // A thin wall: one face at x = -5. The ramp: from the upper floor's edge down to the ground.
+    parts[0].Quad({-5, -5, 0}, {-5, 5, 0}, {-5, 5, 3}, {-5, -5, 3});
     parts[0].Quad({20, 2, 3}, {30, 2, 0}, {30, 4, 0}, {20, 4, 3});
     return parts;
 }
@@ -72,7 +72,7 @@ protected:
         scene_ = std::make_unique<Scene>(file_->path());
         faces_.AddMeshes(g_meshHead);
         index_ = std::make_unique<FaceIndex>(faces_);
-        ASSERT_EQ(index_->IndexedFaces(), 12u * 33 + 2);
+        ASSERT_EQ(index_->IndexedFaces(), 12u * 33 + 4);
     }
 
     Walker StartAt(double x, double y, double floor) const {
@@ -177,6 +177,20 @@ TEST_P(WalkThroughBuilding, FallsThroughTheHoleOntoTheFloorBelow) {
     EXPECT_TRUE(walker.OnFloor());
     EXPECT_NEAR(Feet(walker).z, 0, Near());
     EXPECT_NEAR(Eye(walker).z, kEye, Near());
+}
+
+TEST_P(WalkThroughBuilding, NeverPassesTheThinWallFromEitherSideAtAnyStride) {
+    for (double side : {-1.0, 1.0}) {
+        for (double stride : {4 * 1.4 / 75, 1.0, 5.0, 40.0}) {  // Shift, and slow frames
+            Walker walker = StartAt(-5 + 2 * side, 0, 0);
+            for (int frame = 0; frame < 40; ++frame) {
+                walker.Move(Vec3{-side, 0, 0} * (stride * units_), false, false);
+                ASSERT_GE(side * (Feet(walker).x + 5), kRadius - Near())
+                    << "side " << side << " stride " << stride << " frame " << frame;
+            }
+            EXPECT_NEAR(Feet(walker).x, -5 + side * kRadius, Near());
+        }
+    }
 }
 
 TEST_P(WalkThroughBuilding, PageUpJumpsAndPageDownCrouchesWhileHeld) {
