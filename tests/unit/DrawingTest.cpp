@@ -253,9 +253,10 @@ TEST_F(MaterialsDrawing, TheImmediateDrawingSendsTheCornersTheCompiledOneDraws) 
     EXPECT_EQ(drawn(ModelDrawingStyle::kMaterialsImmediate), compiled);
 }
 
-// A cube of side 2 about the origin, two triangles a side, with smoothing masks per side (-x,
-// +x, -y, +y, -z, +z). At vertex v a face's normal is the unit sum of v's components along the
-// axes of the sides that meet there and share a bit with the face's side (its own side always).
+// A cube of side 2 about (1, 0, 0), two triangles a side, with smoothing masks per side (-x,
+// +x, -y, +y, -z, +z). At vertex v a face's normal is the unit sum of v's components (from the
+// centre) along the axes of the sides that meet there and share a bit with the face's side (its
+// own side always).
 TEST_F(MaterialsDrawing, SmoothingGroupsAverageTheNormalsOfFacesSharingABit) {
     const std::uint16_t sides[6][4] = {{0, 4, 6, 2}, {1, 3, 7, 5}, {0, 1, 5, 4},
                                        {2, 6, 7, 3}, {0, 2, 3, 1}, {4, 5, 7, 6}};
@@ -263,10 +264,11 @@ TEST_F(MaterialsDrawing, SmoothingGroupsAverageTheNormalsOfFacesSharingABit) {
         {0, 0, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 2, 2}, {1, 1, 2, 2, 3, 3}};
     std::vector<float> xyz;
     for (int v = 0; v < 8; ++v) {
-        xyz.insert(xyz.end(), {v & 1 ? 1.0f : -1.0f, v & 2 ? 1.0f : -1.0f, v & 4 ? 1.0f : -1.0f});
+        xyz.insert(xyz.end(), {v & 1 ? 2.0f : 0.0f, v & 2 ? 1.0f : -1.0f, v & 4 ? 1.0f : -1.0f});
     }
     // Each side on the cube's eight vertices, or on four of its own at the same places (as
-    // files split vertices at seams): faces meet where their corners lie, whatever the indices.
+    // files split vertices at seams, the +y and +z sides' at x = -0): faces meet where their
+    // corners lie, whatever the indices.
     for (const bool shared : {true, false}) {
         for (const auto& masks : cases) {
             std::vector<std::uint16_t> abc;
@@ -279,6 +281,8 @@ TEST_F(MaterialsDrawing, SmoothingGroupsAverageTheNormalsOfFacesSharingABit) {
                     if (!shared) {
                         places.insert(places.end(), xyz.begin() + 3 * sides[side][k],
                                       xyz.begin() + 3 * sides[side][k] + 3);
+                        float& x = places[places.size() - 3];
+                        x = side % 2 == 1 && x == 0.0f ? -0.0f : x;
                     }
                 }
                 abc.insert(abc.end(), {q[0], q[1], q[2], q[0], q[2], q[3]});
@@ -300,9 +304,10 @@ TEST_F(MaterialsDrawing, SmoothingGroupsAverageTheNormalsOfFacesSharingABit) {
                 std::vector<double> expected(3, 0.0);
                 double axes = 0;
                 for (int axis = 0; axis < 3; ++axis) {
-                    const int sideThere = 2 * axis + (v[axis] > 0);
+                    const double fromCentre = v[axis] - (axis == 0 ? 1.0 : 0.0);
+                    const int sideThere = 2 * axis + (fromCentre > 0);
                     if (sideThere == side || (masks[sideThere] & masks[side]) != 0) {
-                        expected[axis] = v[axis], axes += 1;
+                        expected[axis] = fromCentre, axes += 1;
                     }
                 }
                 for (double& component : expected) {
