@@ -219,15 +219,18 @@ TEST_P(ProblemsFoundAside, KeepTheirPlaceInTheList) {
     ModelFile file(w.bytes());
     Scene scene(nullptr);
     scene.faceNormalsWanted = GetParam();
-    scene.OpenModel(file.path());
-    ASSERT_EQ(scene.problems.size(), 201u);
-    for (std::size_t i = 0; i < 200; ++i) {
-        EXPECT_EQ(scene.problems[i].kind, expected[i].kind) << i;
-        EXPECT_EQ(scene.problems[i].offset, expected[i].offset) << i;
+    // Opened again, as a dropped model is, the list is the same: none of the first reading's.
+    for (int opening = 0; opening < 2; ++opening) {
+        scene.OpenModel(file.path());
+        ASSERT_EQ(scene.problems.size(), 201u);
+        for (std::size_t i = 0; i < 200; ++i) {
+            EXPECT_EQ(scene.problems[i].kind, expected[i].kind) << i;
+            EXPECT_EQ(scene.problems[i].offset, expected[i].offset) << i;
+        }
+        EXPECT_EQ(scene.problems[200].kind, ProblemKind::kTooManyProblems);
+        EXPECT_EQ(scene.problems[200].offset, expected[200].offset) << "named after the 201st";
+        EXPECT_NE(ProblemsOf(scene)[1].find(": 1 of 5000 faces"), std::string::npos);
     }
-    EXPECT_EQ(scene.problems[200].kind, ProblemKind::kTooManyProblems);
-    EXPECT_EQ(scene.problems[200].offset, expected[200].offset) << "named after the 201st";
-    EXPECT_NE(ProblemsOf(scene)[1].find(": 1 of 5000 faces"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Normals, ProblemsFoundAside, testing::Bool());

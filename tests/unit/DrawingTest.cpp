@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 #include <cmath>
@@ -291,7 +292,10 @@ TEST_F(MaterialsDrawing, SmoothingGroupsAverageTheNormalsOfFacesSharingABit) {
             ChunkWriter w;
             w.BeginModel();
             w.MeshObject({"Cube", places, abc, {}, 0, {}, {}, faceMasks});
-            FrameCalls(w);
+            const Lines calls = FrameCalls(w);
+            const bool smoothed = std::count(std::begin(masks), std::end(masks), 0u) < 6;
+            EXPECT_EQ(std::count(calls.begin(), calls.end(), CallLine("glShadeModel", {GL_SMOOTH})),
+                      smoothed ? 1 : 0);
             const std::vector<fake::Call> normals = fake::CallsNamed("glNormal3f");
             const std::vector<fake::Call> vertices = fake::CallsNamed("glVertex3f");
             ASSERT_EQ(normals.size(), 36u);
