@@ -154,6 +154,8 @@ TEST(Reader, SummaryListsProblemsBoxCamerasAndTexturesBesideTheModel) {
          }),
          {"faces        1\nbox minimum  -2 0 6\nbox maximum  2 4 8\nbox size     4 4 2\ncameras    "
           "  1\n  Front: position 1 2 3 target 4 5 6\nproblems     0\n"}},
+        {EditorFile([](ChunkWriter& w) { w.Material(std::string(300, 'n'), 1, 2, 3); }),
+         {": a name of 300 bytes is cut to 255\n"}},
         {TexturedQuad(),
          {"materials    2\n  Brick: texture BRICK.JPG, found as " +
           (folder / "Brick.jpg").string() +
